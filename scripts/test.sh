@@ -1,0 +1,36 @@
+#!/bin/sh
+# Sets up a Debian machine (as root), builds every configuration and runs
+# every test: native unit tests, the same under ASan/UBSan, the Windows tests
+# and end-to-end scenarios under Wine and Xvfb. Ends with one summary line.
+set -u
+cd "$(dirname "$0")/.."
+sh scripts/setup.sh || exit 1
+sh scripts/build.sh native asan win64 win32 || { echo "0 passed, 1 failed"; exit 1; }
+
+summary=build/test-summary.txt
+: >"$summary"
+run_ctest() { # name, build dir, extra ctest args...
+  name=$1; dir=$2; shift 2
+  echo "== $name"
+  ctest --test-dir "$dir" --output-on-failure "$@" | tee "build/ctest-$name.log"
+  grep -E "tests passed, [0-9]+ tests failed out of" "build/ctest-$name.log" >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
+}
+
+run_ctest native build/native -j2
+run_ctest asan build/asan -j2
+sh scripts/wine-prefix.sh >/dev/null
+# One virtual display for every windowed test of the run.
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+  export WINEPREFIX=$(pwd)/build/wineprefix
+  ctest --test-dir build/win64 --output-on-failure' | tee build/ctest-win64.log
+grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-win64.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
+
+total=0; failed=0
+while read -r line; do
+  f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+  t=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+  total=$((total + t)); failed=$((failed + f))
+done <"$summary"
+echo
+echo "$((total - failed)) passed, $failed failed"
+[ "$failed" -eq 0 ]
