@@ -80,6 +80,8 @@ bool ApplyDeviceKey(const std::string& key, const std::string& value, const fs::
   } else if (key == "media") {
     d->createMedia = ParseMediaKind(value);
     return d->createMedia.has_value();
+  } else if (key == "image") {
+    d->createImage = (baseDir / fs::path(value)).lexically_normal().string();
   } else if (key == "vendor") {
     d->identity.vendor = value;
   } else if (key == "product") {

@@ -22,8 +22,7 @@ Device::Device(DeviceConfig config, DeviceAddress address, std::shared_ptr<Trace
   writeSpeedKBps_ = config_.capabilities.maxWriteSpeedKBps;
   if (!config_.discPath.empty()) {
     if (!DiscStore::Exists(config_.discPath) && config_.createMedia) {
-      Disc disc = Disc::Blank(*config_.createMedia);
-      AttachStore(DiscStore::Create(config_.discPath, disc, nullptr));
+      AttachStore(CreateDisc(config_.discPath, *config_.createMedia, config_.createImage, nullptr));
     } else {
       AttachStore(DiscStore::Open(config_.discPath, nullptr));
     }

@@ -56,6 +56,7 @@ struct DeviceConfig {
   Faults faults;
   std::string discPath;        // empty: no disc store, the tray stays empty
   std::optional<MediaKind> createMedia;  // create a blank disc there when none exists
+  std::string createImage;     // content of a pressed disc created there
   std::string mirrorFolder;    // empty: no mirror
   double timeScale = 1.0;      // simulated durations are multiplied by this
 };

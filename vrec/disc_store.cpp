@@ -1,5 +1,6 @@
 #include "vrec/disc_store.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <sstream>
@@ -235,6 +236,36 @@ bool DiscStore::Truncate(int32_t lba) {
 bool DiscStore::Flush() {
   sectors_.flush();
   return static_cast<bool>(sectors_);
+}
+
+std::unique_ptr<DiscStore> CreateDisc(const fs::path& path, MediaKind kind, const fs::path& image,
+                                      std::string* error) {
+  if (kind != MediaKind::CdRom) return DiscStore::Create(path, Disc::Blank(kind), error);
+  std::ifstream in;
+  int32_t blocks = 0;
+  if (!image.empty()) {
+    std::error_code ec;
+    uintmax_t bytes = fs::file_size(image, ec);
+    in.open(image, std::ios::binary);
+    if (ec || !in || bytes > 900000ull * kSectorSize) {
+      if (error) *error = "cannot read the image " + image.string();
+      return nullptr;
+    }
+    blocks = static_cast<int32_t>((bytes + kSectorSize - 1) / kSectorSize);
+  }
+  std::unique_ptr<DiscStore> store = DiscStore::Create(path, Disc::Pressed(blocks), error);
+  if (!store) return nullptr;
+  std::vector<uint8_t> sector(kSectorSize);
+  for (int32_t lba = 0; lba < store->disc().tracks[0].recorded; ++lba) {
+    std::fill(sector.begin(), sector.end(), 0);
+    if (in.is_open()) in.read(reinterpret_cast<char*>(sector.data()), kSectorSize);
+    if (!store->WriteSectors(lba, 1, sector.data())) {
+      if (error) *error = "cannot write " + path.string();
+      return nullptr;
+    }
+  }
+  store->Flush();
+  return store;
 }
 
 }  // namespace tarvo::vrec

@@ -71,4 +71,9 @@ class DiscStore {
   uintmax_t metaSize_ = 0;
 };
 
+// Creates a blank disc of `kind`; a pressed CD-ROM holds the image file
+// `image` (or 300 zero blocks when empty) as its one track.
+std::unique_ptr<DiscStore> CreateDisc(const std::filesystem::path& path, MediaKind kind,
+                                      const std::filesystem::path& image, std::string* error);
+
 }  // namespace tarvo::vrec

@@ -180,7 +180,7 @@ TEST_F(RecordingTest, StateSurvivesReopeningTheDiscStore) {
   RecordSession(20, true);
   ASSERT_EQ(SetWriteParameters(true).status, 0);
   ASSERT_EQ(WriteBlocks(11700, 3, 0x11).status, 0);
-  MakeBus("");  // a new drive over the same files
+  MakeBus("", "cdr80", true);  // a new drive over the same files
   EXPECT_EQ(TrackInfo(0xFF).U32(12), 11703u);
   EXPECT_EQ(Read(11702)[0], 0x11);
   EXPECT_EQ(DiscInfo()[4], 2);

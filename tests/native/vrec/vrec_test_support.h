@@ -57,13 +57,16 @@ struct Reply {
 
 // One recorder at 0:1:0 holding a disc of the given kind.
 class RecorderTest : public ::testing::Test {
- protected:
+ public:
   const DeviceAddress kDrive{0, 1, 0};
 
-  void MakeBus(const std::string& extraDeviceLines, const std::string& media = "cdr80") {
+  // Each call inserts a new disc unless `sameDisc`.
+  void MakeBus(const std::string& extraDeviceLines, const std::string& media = "cdr80", bool sameDisc = false) {
     bus_.reset();
+    if (!sameDisc) ++discNumber_;
+    discPath_ = temp_.path() / ("disc" + std::to_string(discNumber_) + ".img");
     std::string error;
-    std::string text = "trace = trace.log\n[device 0:1:0]\ndisc = disc.img\n";
+    std::string text = "trace = trace.log\n[device 0:1:0]\ndisc = " + discPath_.filename().string() + "\n";
     if (!media.empty()) text += "media = " + media + "\n";
     text += extraDeviceLines;
     bus_ = InProcessBus::FromText(text, temp_.path(), &error);
@@ -151,6 +154,8 @@ class RecorderTest : public ::testing::Test {
 
   TempFolder temp_;
   std::unique_ptr<InProcessBus> bus_;
+  int discNumber_ = 0;
+  fs::path discPath_;
 };
 
 inline std::string SenseText(const Sense& s) {
