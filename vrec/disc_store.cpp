@@ -140,7 +140,6 @@ std::unique_ptr<DiscStore> DiscStore::Open(const fs::path& path, std::string* er
     if (error) *error = "cannot open the sector file " + path.string();
     return nullptr;
   }
-  store->RememberFileStamp();
   return store;
 }
 
@@ -152,13 +151,6 @@ bool DiscStore::OpenSectors(bool truncate) {
   }
   sectors_.open(path_, std::ios::binary | std::ios::in | std::ios::out);
   return sectors_.is_open();
-}
-
-void DiscStore::RememberFileStamp() {
-  std::error_code ec;
-  fs::path meta = MetadataPath(path_);
-  metaTime_ = fs::last_write_time(meta, ec);
-  metaSize_ = fs::file_size(meta, ec);
 }
 
 bool DiscStore::Save() {
@@ -178,21 +170,15 @@ bool DiscStore::Save() {
     fs::remove(temporary, ec);
     return false;
   }
-  RememberFileStamp();
   return true;
 }
 
+// File times are too coarse to tell two quick saves apart, so the stamp
+// inside the small metadata file decides.
 bool DiscStore::ChangedOutside() const {
-  std::error_code ec;
-  fs::path meta = MetadataPath(path_);
-  auto time = fs::last_write_time(meta, ec);
-  if (ec) return true;
-  auto size = fs::file_size(meta, ec);
-  if (ec) return true;
-  if (time == metaTime_ && size == metaSize_) return false;
   std::string text;
   StoreState other;
-  if (!ReadWholeFile(meta, &text) || !ParseMetadata(text, &other)) return true;
+  if (!ReadWholeFile(MetadataPath(path_), &text) || !ParseMetadata(text, &other)) return true;
   return other.stamp != state_.stamp;
 }
 

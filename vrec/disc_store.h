@@ -62,13 +62,10 @@ class DiscStore {
  private:
   explicit DiscStore(std::filesystem::path path) : path_(std::move(path)) {}
   bool OpenSectors(bool truncate);
-  void RememberFileStamp();
 
   std::filesystem::path path_;
   StoreState state_;
   std::fstream sectors_;
-  std::filesystem::file_time_type metaTime_{};
-  uintmax_t metaSize_ = 0;
 };
 
 // Creates a blank disc of `kind`; a pressed CD-ROM holds the image file

@@ -83,7 +83,7 @@ uint8_t InProcessBus::ExecuteCdb(const DeviceAddress& device, const uint8_t* cdb
     case WaitPolicy::Sliced: {
       uint64_t left = outcome.busyMs;
       for (uint32_t slice = 0; outcome.neverCompletes || left >= kSliceMs; ++slice) {
-        if (slice == sliceLimit_) return kStatusTimedOut;
+        if (outcome.neverCompletes && slice == sliceLimit_) return kStatusTimedOut;
         pass(kSliceMs);
         left -= std::min<uint64_t>(left, kSliceMs);
         if (betweenSlices) betweenSlices();

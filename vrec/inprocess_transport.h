@@ -57,7 +57,7 @@ class InProcessBus : public ScsiTransport {
   // returns in SenseArea); no sense after a good status.
   const Sense& LastSense() const { return lastSense_; }
   uint64_t SimulatedMs() const { return simulatedMs_; }
-  // Sliced waits on a command that never finishes give up after this many
+  // Sliced waits on a command that never finishes (fault injection) give up after this many
   // slices with kStatusTimedOut.
   void set_slice_limit(uint32_t slices) { sliceLimit_ = slices; }
   void set_real_time(bool realTime) { realTime_ = realTime; }
