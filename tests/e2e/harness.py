@@ -29,6 +29,8 @@ WINE_RUN = os.path.join(REPO, "scripts", "wine-run.sh")
 
 # Message box button ids (winuser.h).
 IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
+# Virtual-key codes for key().
+VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB = 0x0D, 0x1B, 0x20, 0x09
 
 
 class DriverError(RuntimeError):
@@ -241,6 +243,18 @@ class UiDriver:
             if time.monotonic() >= deadline:
                 raise DriverError(f"control {id}: text {text!r}, expected {expected!r}")
             time.sleep(0.05)
+
+    def key(self, vk, id=None, title=None, hwnd=None):
+        """Posts a key press (virtual-key code) to a control or, without id, to the focused one."""
+        self.call("key", vk=vk, id=id, title=title, hwnd=hwnd)
+
+    def type_text(self, text, id=None, title=None, hwnd=None):
+        """Posts WM_CHAR for each character, as typing does."""
+        self.call("type", text=text, id=id, title=title, hwnd=hwnd)
+
+    def command(self, id, code=0, title=None, hwnd=None):
+        """Posts WM_COMMAND (id, code) to the window, as a control's notification."""
+        self.call("command", id=id, code=code, title=title, hwnd=hwnd)
 
     # --- message boxes ---
     def msgbox(self):

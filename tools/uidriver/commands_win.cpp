@@ -393,6 +393,61 @@ int SleepCommand(CommandContext& c) {
     return 1;
 }
 
+// The control --id, or the window's focused control without it.
+HWND KeyboardTarget(CommandContext& c) {
+    if (c.command.Has("id")) return c.Control();
+    HWND window = c.Window();
+    if (window == nullptr) return nullptr;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr)
+        return info.hwndFocus;
+    return window;
+}
+
+// Posted, like real input, so the modal loop's dialog manager sees the key
+// (Enter and Escape become IDOK and IDCANCEL there).
+int Key(CommandContext& c) {
+    HWND target = KeyboardTarget(c);
+    const long long key = c.Int("vk", 0);
+    if (target == nullptr || !c.error.empty()) return 0;
+    if (key <= 0 || key > 0xFE) {
+        c.error = "missing or bad --vk";
+        return 0;
+    }
+    const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, static_cast<WPARAM>(key), 1 | (scan << 16) | 0xC0000000u);
+    return 1;
+}
+
+// WM_CHAR per character, as typing into the control does.
+int Type(CommandContext& c) {
+    HWND target = KeyboardTarget(c);
+    if (target == nullptr) return 0;
+    for (wchar_t ch : Widen(c.command.Get("text"))) PostMessageW(target, WM_CHAR, ch, 1);
+    Sync(target);
+    return 1;
+}
+
+// WM_COMMAND (id, --code) posted to the window, from the control --id when
+// it exists, as a control's notification would arrive.
+int PostCommand(CommandContext& c) {
+    HWND window = c.Window();
+    const long long id = c.Int("id", -1), code = c.Int("code", 0);
+    if (window == nullptr || !c.error.empty()) return 0;
+    if (id < 0 || id > 0xFFFF) {
+        c.error = "missing or bad --id";
+        return 0;
+    }
+    HWND control = FindControl(window, static_cast<int>(id));
+    if (!PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control))) {
+        c.error = "PostMessage failed";
+        return 0;
+    }
+    return 1;
+}
+
 struct NamedHandler {
     const char* name;
     CommandHandler handler;
@@ -429,6 +484,9 @@ const NamedHandler kHandlers[] = {
     {"wait-exit", WaitExit},
     {"kill", Kill},
     {"sleep", SleepCommand},
+    {"key", Key},
+    {"type", Type},
+    {"command", PostCommand},
 };
 
 }  // namespace

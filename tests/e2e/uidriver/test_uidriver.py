@@ -36,9 +36,15 @@ def scenario_basic_controls(ui):
     ui.click(1001, title=TITLE)
     ui.wait_text(1020, "pressed 2", title=TITLE)
 
+    ui.command(1001, title=TITLE)
+    ui.wait_text(1020, "pressed 3", title=TITLE)
+
     text = "Grüße \"quoted\" \\ back"
     ui.set_text(1002, text, title=TITLE)
     check("edit text round trip", ui.get_text(1002, title=TITLE), text)
+    ui.set_text(1002, "", title=TITLE)
+    ui.type_text("typed", id=1002, title=TITLE)
+    check("typed text", ui.get_text(1002, title=TITLE), "typed")
 
     ui.combo_select(1003, text="beta", title=TITLE)
     check("combo after select", ui.combo(1003, title=TITLE),
@@ -136,7 +142,7 @@ def scenario_templates(ui):
         c["title"] for c in ui.controls(title=title)}
     for text in ("Author", " Author info", "or", "OK"):
         check(f"About text {text!r}", text in texts, True)
-    ui.click(1, title=title)
+    ui.key(harness.VK_ESCAPE, title=title)
     ui.wait_gone(title=title)
 
     ui.click(1032, title=TITLE)
@@ -148,6 +154,9 @@ def scenario_templates(ui):
     check("IDD_MAKEDIR OK is the default", bool(controls[1]["style"] & BS_DEFPUSHBUTTON), True)
     frame = [c["title"] for c in ui.controls(title=title) if c["class"] == "Button" and c["id"] not in (1, 2)]
     check("IDD_MAKEDIR frame", frame, [" Type a New directory name"])
+    ui.type_text("n" * 200, id=2103, title=title)
+    typed = len(ui.get_text(2103, title=title))
+    check("IDD_MAKEDIR takes no more than fits its width", 0 < typed < 200, True)
     ui.click(2, title=title)
     ui.wait_gone(title=title)
 
