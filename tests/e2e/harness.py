@@ -290,11 +290,12 @@ class UiDriver:
         self.call("list-select", id=id, index=index, title=title, hwnd=hwnd)
 
     # --- pictures ---
-    def screenshot(self, png_path, title=None, hwnd=None, screen=False):
-        """Saves the window (or the whole screen) as a PNG; returns (width, height)."""
+    def screenshot(self, png_path, title=None, hwnd=None, screen=False, client=False):
+        """Saves the window (its client area only with client=True, or the whole
+        screen) as a PNG; returns (width, height)."""
         bmp_path = os.path.splitext(png_path)[0] + ".bmp"
         self.call("screenshot", file=windows_path(bmp_path), title=title, hwnd=hwnd,
-                  screen=1 if screen else None)
+                  screen=1 if screen else None, client=1 if client else None)
         size = bmp_to_png(bmp_path, png_path)
         os.remove(bmp_path)
         return size

@@ -80,11 +80,17 @@ int RenderIcon(HICON icon, int width, int height, std::uint32_t background, Pixe
     return 1;
 }
 
-int SaveScreenshot(HWND window, const std::wstring& path, std::string* error) {
+int SaveScreenshot(HWND window, const std::wstring& path, bool clientOnly, std::string* error) {
     RECT rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window != nullptr && !GetWindowRect(window, &rect)) {
         *error = "no such window";
         return 0;
+    }
+    if (window != nullptr && clientOnly) {
+        POINT origin{0, 0};
+        GetClientRect(window, &rect);
+        ClientToScreen(window, &origin);
+        OffsetRect(&rect, origin.x, origin.y);
     }
     Pixels pixels;
     if (!CaptureScreen(rect, &pixels)) {

@@ -348,7 +348,7 @@ int Screenshot(CommandContext& c) {
         if (window == nullptr) return 0;
         Sync(window);
     }
-    return SaveScreenshot(window, Widen(c.command.Get("file")), &c.error);
+    return SaveScreenshot(window, Widen(c.command.Get("file")), c.Int("client", 0) != 0, &c.error);
 }
 
 int SyncCommand(CommandContext& c) {

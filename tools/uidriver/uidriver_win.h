@@ -164,8 +164,9 @@ int SelectListItem(HWND list, int index, std::string* error);
 
 // Copies the window's rectangle from the screen into a 24-bit BMP file. The
 // window must be on top (under Xvfb there is no window manager to hide it).
-// A null window takes the whole screen.
-int SaveScreenshot(HWND window, const std::wstring& path, std::string* error);
+// A null window takes the whole screen; `clientOnly` leaves out the frame
+// and caption (which Wine does not draw without a window manager).
+int SaveScreenshot(HWND window, const std::wstring& path, bool clientOnly, std::string* error);
 
 }  // namespace tarvo::uidriver
 
