@@ -65,6 +65,7 @@ class MemoryRoute : public RecordRoute {
   explicit MemoryRoute(int64_t start) : start_(start) {}
   bool IsDisc() const override { return true; }
   int Start(RecorderUser&, const std::string&) override { return 1; }
+  const std::vector<uint32_t>* PreviousSessionExtents() const override { return previous; }
   int64_t PrepareForWrite(RecorderUser&, const std::string&) override { return start_; }
   SectorSink& Sink() override { return sink; }
   void OnWriteFailure(RecorderUser&, const std::string&, uint64_t volumeSpaceSize) override {
@@ -75,6 +76,7 @@ class MemoryRoute : public RecordRoute {
   std::string SuccessText() const override { return "recorded"; }
 
   MemorySink sink;
+  const std::vector<uint32_t>* previous = nullptr;
   uint64_t failureVolumeSize = 0;
   int finished = 0;
   int abandoned = 0;
