@@ -33,26 +33,28 @@ MemoryFileSystem::Item* MemoryFileSystem::Find(const std::string& path) {
   return found == items_.end() ? nullptr : &found->second;
 }
 
-MemoryFileSystem::Item& MemoryFileSystem::Ensure(const std::string& key, const std::string& name) {
+MemoryFileSystem::Item& MemoryFileSystem::Ensure(const std::string& path) {
+  const std::string key = Key(path);
   auto found = items_.find(key);
   if (found != items_.end()) return found->second;
-  const std::string parent = Parent(key);
+  std::string clean = path;
+  std::replace(clean.begin(), clean.end(), '/', '\\');
+  while (!clean.empty() && clean.back() == '\\') clean.pop_back();
+  const std::string parent = Parent(clean);
   if (parent.empty()) {  // a drive root such as "c:"
     drives_.try_emplace(key);
   } else {
-    Ensure(parent, LastName(parent)).children.push_back(key);
+    Ensure(parent).children.push_back(key);
   }
   Item& item = items_[key];
-  item.info.name = name;
+  item.info.name = LastName(clean);
   item.info.attributes = kAttributeDirectory;
   return item;
 }
 
 void MemoryFileSystem::AddDirectory(const std::string& path, SystemTime modified, SystemTime createdUtc,
                                     uint32_t attributes) {
-  std::string clean = path;
-  while (!clean.empty() && (clean.back() == '\\' || clean.back() == '/')) clean.pop_back();
-  Item& item = Ensure(Key(clean), LastName(clean));
+  Item& item = Ensure(path);
   item.info.attributes = attributes | kAttributeDirectory;
   item.info.modified = modified;
   item.info.createdUtc = createdUtc;
@@ -60,7 +62,7 @@ void MemoryFileSystem::AddDirectory(const std::string& path, SystemTime modified
 
 void MemoryFileSystem::AddFile(const std::string& path, uint64_t size, SystemTime modified,
                                uint32_t attributes) {
-  Item& item = Ensure(Key(path), LastName(path));
+  Item& item = Ensure(path);
   item.info.attributes = attributes & ~kAttributeDirectory;
   item.info.size = size;
   item.info.modified = modified;
@@ -79,7 +81,7 @@ void MemoryFileSystem::Remove(const std::string& path) {
 
 void MemoryFileSystem::SetDrive(const std::string& root, DriveType type, const std::string& label,
                                 uint64_t freeBytes) {
-  Ensure(Key(root), Key(root));
+  Ensure(root);
   drives_[Key(root)] = Drive{type, label, freeBytes};
 }
 

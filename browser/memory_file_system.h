@@ -51,7 +51,7 @@ class MemoryFileSystem final : public FileSystem {
 
   static std::string Key(const std::string& path);
   Item* Find(const std::string& path);
-  Item& Ensure(const std::string& key, const std::string& name);
+  Item& Ensure(const std::string& path);
 
   std::map<std::string, Item> items_;
   std::map<std::string, Drive> drives_;  // by key of the root ("c:")
