@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Test-only list writer: make_list.py OUT.dat DIR...
+"""Test-only list writer: make_list.py [--windows] OUT.dat DIR...
 
 Writes a compilation list file of the given folders the way the browser's
 Add builds one: each folder a root entry holding its walk, children sorted
 case-insensitively, directories whose names begin with a dot left out, an
-empty directory followed by its empty-directory marker. Byte layout: a
+empty directory followed by its empty-directory marker. With --windows the
+source paths are Wine's view of them (Z:\\tmp\\...\\) and names are in code
+page 1252, as a Windows program under Wine reads them. Byte layout: a
 31-byte header (magic, level count, directory count + 10), then per entry
 level, name, source path, kind, a SYSTEMTIME, size and attributes.
 """
@@ -22,9 +24,25 @@ def systemtime(seconds):
     return struct.pack("<8H", t.tm_year, t.tm_mon, weekday, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 0)
 
 
+WINDOWS = False
+
+
+def encode(text):
+    if WINDOWS:
+        return text.encode("cp1252", errors="replace")
+    return os.fsencode(text)
+
+
+def source_path(folder):
+    """A folder's path as the list stores it, ending in a separator."""
+    if WINDOWS:
+        return "Z:" + folder.rstrip("/").replace("/", "\\") + "\\"
+    return folder.rstrip("/") + "/"
+
+
 def record(level, name, path, kind, date, size, attributes):
-    name_b = os.fsencode(name)
-    path_b = os.fsencode(path)
+    name_b = encode(name)
+    path_b = encode(path)
     return (struct.pack("<IH", level, len(name_b)) + name_b + struct.pack("<H", len(path_b)) + path_b +
             bytes([kind]) + date + struct.pack("<II", size, attributes))
 
@@ -42,7 +60,7 @@ class Writer:
     def walk(self, folder, level):
         names = sorted(os.listdir(folder), key=lambda n: n.lower())
         shown = [n for n in names if not (os.path.isdir(os.path.join(folder, n)) and n.startswith("."))]
-        holder = folder.rstrip("/") + "/"
+        holder = source_path(folder)
         for name in shown:
             full = os.path.join(folder, name)
             st = os.stat(full)
@@ -66,13 +84,18 @@ class Writer:
 
 
 def main():
-    if len(sys.argv) < 3:
-        sys.exit("usage: make_list.py OUT.dat DIR...")
+    global WINDOWS
+    args = sys.argv[1:]
+    if args and args[0] == "--windows":
+        WINDOWS = True
+        args = args[1:]
+    if len(args) < 2:
+        sys.exit("usage: make_list.py [--windows] OUT.dat DIR...")
     writer = Writer()
-    for folder in sys.argv[2:]:
+    for folder in args[1:]:
         folder = os.path.abspath(folder)
-        writer.directory(0, os.path.basename(folder), folder + "/", os.stat(folder), folder)
-    with open(sys.argv[1], "wb") as out:
+        writer.directory(0, os.path.basename(folder), source_path(folder), os.stat(folder), folder)
+    with open(args[0], "wb") as out:
         out.write(writer.bytes())
 
 
