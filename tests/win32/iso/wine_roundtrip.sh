@@ -2,9 +2,9 @@
 # tarvo-iso.exe under Wine: source paths through Wine's Z: drive, names in the
 # ANSI code page (1252) converted to UCS-2 (the euro sign is 80h there, not
 # U+0080), the image checked by isocheck.exe and extracted by 7z and bsdtar.
-# usage: wine_roundtrip.sh TARVO_ISO_EXE ISOCHECK_EXE LIST_WRITER WINE_RUN
+# usage: wine_roundtrip.sh TARVO_ISO_EXE ISOCHECK_EXE WINE_RUN
 set -eu
-tarvo_iso=$1 isocheck=$2 list_writer=$3 wine_run=$4
+tarvo_iso=$1 isocheck=$2 wine_run=$3
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/tarvo-wine-roundtrip.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -20,7 +20,7 @@ head -c 2048 /dev/urandom >"$work/src/exact.bin"
 i=0
 while [ $i -lt 60 ]; do echo "$i" >"$work/src/many/entry number $i.txt"; i=$((i + 1)); done
 
-python3 "$list_writer" --windows "$work/list.dat" "$work/src"
+sh "$wine_run" "$tarvo_iso" list "$(winpath "$work/list.dat")" "$(winpath "$work/src")" || fail "tarvo-iso.exe list"
 sh "$wine_run" "$tarvo_iso" image "$(winpath "$work/list.dat")" "$(winpath "$work/out.iso")" --label wine \
   >"$work/messages" 2>&1 || { cat "$work/messages"; fail "tarvo-iso.exe image"; }
 sh "$wine_run" "$isocheck" "$(winpath "$work/out.iso")" || fail "isocheck.exe"
