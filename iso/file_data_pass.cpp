@@ -28,8 +28,8 @@ DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCoun
     RawFile source;
     if (!source.Open(record.path, RawFile::Mode::Read)) {
       const int answer = user.Message(FormatText(texts::kCantOpenFile, record.path.c_str()), title,
-                                      kMessageYesNo | kIconStop);
-      if (answer != kAnswerYes) return DataPassResult::StoppedByUser;
+                                      mb::kYesNo | mb::kIconStop);
+      if (answer != mb::kIdYes) return DataPassResult::StoppedByUser;
     } else {
       user.SetStatusText(record.path);
     }

@@ -65,11 +65,11 @@ ImageRoute::ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe)
 
 int ImageRoute::Start(RecorderUser& user, const std::string& title) {
   if (used_ == 0) {
-    user.Message(texts::kSelectFilesFirst, title, kMessageOk | kIconStop);
+    user.Message(texts::kSelectFilesFirst, title, mb::kOk | mb::kIconStop);
     return 0;
   }
   if (!file_.Open(target_.path, RawFile::Mode::Create)) {
-    user.Message(target_.createFailureText, title, kMessageOk | kIconStop);
+    user.Message(target_.createFailureText, title, mb::kOk | mb::kIconStop);
     return 0;
   }
   created_ = true;
@@ -77,10 +77,10 @@ int ImageRoute::Start(RecorderUser& user, const std::string& title) {
   const uint64_t free = probe_(target_.freeSpaceRoot);
   user.Message(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
                           static_cast<unsigned long>(free >> 20)),
-               "", kMessageOk | kIconStop);
+               "", mb::kOk | mb::kIconStop);
   if (free < uint64_t(used_) + kSpaceMargin) {
     Abandon();
-    user.Message(texts::kNotEnoughSpace, title, kMessageOk | kIconStop);
+    user.Message(texts::kNotEnoughSpace, title, mb::kOk | mb::kIconStop);
     return 0;
   }
   return 1;
@@ -89,7 +89,7 @@ int ImageRoute::Start(RecorderUser& user, const std::string& title) {
 void ImageRoute::OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t) {
   if (failureShown_) return;
   failureShown_ = true;
-  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMessageOk | kIconStop);
+  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, mb::kOk | mb::kIconStop);
 }
 
 int ImageRoute::Finish(RecorderUser& user, const std::string& title) {
