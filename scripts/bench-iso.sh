@@ -12,7 +12,6 @@ runs=${RUNS:-3}
 bench=${BENCH_DIR:-/tmp/tarvo-bench}
 native=$here/build/native/tools/tarvo-iso/tarvo-iso
 windows=$here/build/win64/tools/tarvo-iso/tarvo-iso.exe
-list_writer=$here/tests/native/iso/make_list.py
 [ -x "$native" ] || { echo "build the native preset first"; exit 1; }
 
 if [ ! -f "$bench/.complete" ]; then
@@ -38,13 +37,17 @@ for a in range(5):
             os.makedirs(folder)
             for i in range(100):
                 with open(os.path.join(folder, "small file %04d.dat" % n), "wb") as f:
-                    f.write(os.urandom(rnd.randint(0, 8192)))
+                    f.write(os.urandom(rnd.randint(0, 16384)))
                 n += 1
 PY
   touch "$bench/.complete"
 fi
-python3 "$list_writer" "$bench/list.dat" "$bench/src"
-python3 "$list_writer" --windows "$bench/list-win.dat" "$bench/src"
+winp() { echo "Z:$1" | tr / '\\'; }
+"$native" list "$bench/list.dat" "$bench/src"
+if [ -f "$windows" ]; then
+  export WINEPREFIX="${WINEPREFIX:-$(sh "$here/scripts/wine-prefix.sh")}" WINEDEBUG=-all
+  sh "$here/scripts/wine-run.sh" "$windows" list "$(winp "$bench/list-win.dat")" "$(winp "$bench/src")"
+fi
 files=$(find "$bench/src" -type f | wc -l)
 mib=$(du -sm --apparent-size "$bench/src" | cut -f1)
 find "$bench/src" -type f -exec cat {} + >/dev/null  # warm the cache
@@ -68,21 +71,19 @@ best() { # name, command...: the best of $runs wall-clock times, in seconds
   echo "$name|$b|$size"
 }
 
-winp() { echo "Z:$1" | tr / '\\'; }
 results=$bench/results.txt
 : >"$results"
 best "genisoimage -J" genisoimage -J -quiet -o "$bench/out.iso" "$bench/src" >>"$results"
 best "xorriso -as mkisofs -J" xorriso -as mkisofs -J -quiet -o "$bench/out.iso" "$bench/src" >>"$results"
 best "tarvo-iso image (native)" "$native" image "$bench/list.dat" "$bench/out.iso" >>"$results"
 if [ -f "$windows" ]; then
-  export WINEPREFIX="${WINEPREFIX:-$(sh "$here/scripts/wine-prefix.sh")}" WINEDEBUG=-all
   best "tarvo-iso image (Wine)" sh "$here/scripts/wine-run.sh" "$windows" image "$(winp "$bench/list-win.dat")" \
     "$(winp "$bench/out.iso")" >>"$results"
 fi
 rm -f "$bench/out.iso"
 
 echo
-echo "tree: $files files, $mib MiB; best of $runs runs, warm cache"
+echo "tree: $files files, $mib MiB; best of $runs runs, warm cache; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 base=$(head -1 "$results" | cut -d'|' -f2)
 printf '%-28s %10s %10s %12s %8s\n' writer seconds "MiB/s" "image MiB" ratio
 while IFS='|' read -r name t size; do
