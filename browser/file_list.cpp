@@ -60,7 +60,7 @@ ListRecord RecordOf(const CompilationTree& tree, EntryId id) {
 }  // namespace
 
 std::vector<uint8_t> EncodeFileList(const FileList& list) {
-  std::vector<uint8_t> out(kListMagic, kListMagic + kListMagicSize);
+  std::vector<uint8_t> out(kFileListMagic, kFileListMagic + kFileListMagicSize);
   Put32(out, list.levelCount);
   Put32(out, list.directoryCapacity);
   for (const ListRecord& r : list.records) {
@@ -80,9 +80,9 @@ std::vector<uint8_t> EncodeFileList(const FileList& list) {
 ListStatus DecodeFileList(const uint8_t* bytes, size_t size, FileList& list, std::string& detail) {
   list = FileList{};
   detail.clear();
-  if (size < kListMagicSize || std::memcmp(bytes, kListMagic, kListMagicSize) != 0) return ListStatus::NotAList;
-  if (size < kListHeaderSize) return ListStatus::ShortHeader;
-  BoundedReader reader(bytes + kListMagicSize, size - kListMagicSize);
+  if (size < kFileListMagicSize || std::memcmp(bytes, kFileListMagic, kFileListMagicSize) != 0) return ListStatus::NotAList;
+  if (size < kFileListHeaderSize) return ListStatus::ShortHeader;
+  BoundedReader reader(bytes + kFileListMagicSize, size - kFileListMagicSize);
   list.levelCount = reader.U32();
   list.directoryCapacity = reader.U32();
   while (!reader.AtEnd()) {

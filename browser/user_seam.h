@@ -9,19 +9,19 @@ namespace tarvo {
 // Caption of every message box.
 inline constexpr const char* kProgramTitle = "Tarvo";
 
-// Message box styles and answers, with the values of the Win32 MB_* and ID*
+// Message box styles and replies, with the values of the Win32 MB_* and ID*
 // constants so that the Win32 side hands them through unchanged.
-inline constexpr unsigned kBoxOk = 0x0;
-inline constexpr unsigned kBoxYesNoCancel = 0x3;
-inline constexpr unsigned kBoxYesNo = 0x4;
-inline constexpr unsigned kIconStop = 0x10;
-inline constexpr unsigned kIconQuestion = 0x20;
-inline constexpr unsigned kIconExclamation = 0x30;
+inline constexpr unsigned kStyleOk = 0x0;
+inline constexpr unsigned kStyleYesNoCancel = 0x3;
+inline constexpr unsigned kStyleYesNo = 0x4;
+inline constexpr unsigned kStyleIconStop = 0x10;
+inline constexpr unsigned kStyleIconQuestion = 0x20;
+inline constexpr unsigned kStyleIconExclamation = 0x30;
 
-inline constexpr int kAnswerOk = 1;
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
+inline constexpr int kReplyOk = 1;
+inline constexpr int kReplyCancel = 2;
+inline constexpr int kReplyYes = 6;
+inline constexpr int kReplyNo = 7;
 
 class UserSeam {
  public:

@@ -22,14 +22,14 @@ struct ShownMessage {
 class ScriptedUser final : public UserSeam {
  public:
   std::vector<ShownMessage> shown;
-  std::deque<int> answers;  // taken in order; kAnswerOk when empty
+  std::deque<int> answers;  // taken in order; kReplyOk when empty
   std::deque<std::string> names;  // for AskName; empty means Cancel
   int busyDepth = 0;
   int busyCalls = 0;
 
   int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
     shown.push_back({text, caption, style});
-    if (answers.empty()) return kAnswerOk;
+    if (answers.empty()) return kReplyOk;
     const int answer = answers.front();
     answers.pop_front();
     return answer;

@@ -29,10 +29,10 @@ const char* const kNameTaken =
 void AddSourceFolder(MemoryFileSystem& fs) {
   fs.AddDirectory("C:\\src", kModified, kCreatedUtc);
   fs.AddFile("C:\\src\\zeta.txt", 10, kModified);
-  fs.AddFile("C:\\src\\Alpha.doc", 20, kModified, kAttributeArchive | kAttributeReadOnly);
+  fs.AddFile("C:\\src\\Alpha.doc", 20, kModified, kFileAttributeArchive | kFileAttributeReadOnly);
   fs.AddFile("C:\\src\\.git\\config", 7);
   fs.AddFile("C:\\src\\WIN386.swp", 999);
-  fs.AddFile("C:\\src\\.profile", 5, kModified, kAttributeHidden);
+  fs.AddFile("C:\\src\\.profile", 5, kModified, kFileAttributeHidden);
   fs.AddDirectory("C:\\src\\sub", kModified);
   fs.AddFile("C:\\src\\sub\\b.txt", 3, kModified);
   fs.AddFile("C:\\src\\sub\\A.txt", 4, kModified);
@@ -64,7 +64,7 @@ TEST(AddFromSource, WalksAFolderSkippingDotFoldersAndTheSwapFile) {
   const CompilationEntry& file = *b.tree.Entry(b.Child(sub, "b.txt"));
   EXPECT_EQ(file.sourcePath, "C:\\src\\sub\\");
   EXPECT_EQ(file.size, 3u);
-  EXPECT_EQ(b.tree.Entry(b.Child(top, "Alpha.doc"))->attributes, kAttributeArchive | kAttributeReadOnly);
+  EXPECT_EQ(b.tree.Entry(b.Child(top, "Alpha.doc"))->attributes, kFileAttributeArchive | kFileAttributeReadOnly);
 
   // One charge: names plus sizes, 2048 per directory (src, sub, empty).
   EXPECT_EQ(b.gauge.adds, (std::vector<uint32_t>{(3 + 8 + 9 + 8 + 3 + 5 + 5 + 5) + (10 + 20 + 5 + 3 + 4) + 3 * 2048}));
@@ -137,7 +137,7 @@ TEST(AddFromSource, RefusalsShowTheirMessageAndChangeNothing) {
     ASSERT_EQ(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, c.message) << c.what;
     EXPECT_EQ(b.user.shown[0].caption, "Tarvo");
-    EXPECT_EQ(b.user.shown[0].style, kIconStop) << c.what;
+    EXPECT_EQ(b.user.shown[0].style, kStyleIconStop) << c.what;
     EXPECT_EQ(b.tree.EntryCount(), 2u) << c.what;
     EXPECT_TRUE(b.gauge.adds.empty()) << c.what;
     EXPECT_EQ(b.user.busyDepth, 0) << c.what;
@@ -152,11 +152,11 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     std::vector<std::string> rootNames;
   };
   const std::vector<Case> cases = {
-      {"yes, name kept", kAnswerYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
-      {"yes, renamed", kAnswerYes, {"backup"}, {"backup", "m"}},
-      {"yes, name dialog cancelled", kAnswerYes, {}, {"m"}},
-      {"no", kAnswerNo, {}, {"boot.ini", "m", "Windows"}},
-      {"cancel", kAnswerCancel, {}, {"m"}},
+      {"yes, name kept", kReplyYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
+      {"yes, renamed", kReplyYes, {"backup"}, {"backup", "m"}},
+      {"yes, name dialog cancelled", kReplyYes, {}, {"m"}},
+      {"no", kReplyNo, {}, {"boot.ini", "m", "Windows"}},
+      {"cancel", kReplyCancel, {}, {"m"}},
   };
   for (const Case& c : cases) {
     Bench b;
@@ -173,10 +173,10 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     AddFromSource(b.context, &drive, "C:\\", kNoEntry);
     ASSERT_GE(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, "Do you want to create an directory, where to place all files in the current drive");
-    EXPECT_EQ(b.user.shown[0].style, kBoxYesNoCancel | kIconQuestion);
+    EXPECT_EQ(b.user.shown[0].style, kStyleYesNoCancel | kStyleIconQuestion);
     EXPECT_EQ(b.Names(), c.rootNames) << c.what;
-    if (c.answer == kAnswerYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
-    if (c.answer == kAnswerYes && !c.names.empty()) {
+    if (c.answer == kReplyYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
+    if (c.answer == kReplyYes && !c.names.empty()) {
       const EntryId holder = b.Child(kRootEntry, c.names.front());
       const CompilationEntry& entry = *b.tree.Entry(holder);
       EXPECT_EQ(entry.kind, EntryKind::Created);
@@ -272,7 +272,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
   recorded.attributes = 0x10;
   recorded.sourcePath = "E:\\";
   const EntryId old = b.tree.InsertEntry("old", kRootEntry, kFirstPosition, recorded);
-  b.user.answers = {kAnswerNo, kAnswerYes};
+  b.user.answers = {kReplyNo, kReplyYes};
   EXPECT_EQ(RemoveSelected(b.context, old), 0);
   EXPECT_TRUE(b.tree.Contains(old));
   EXPECT_EQ(RemoveSelected(b.context, old), 1);
@@ -282,7 +282,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
             "Removing previously recorded files you will not be able to view or access this files anymore, but "
             "they will be still on the disc.\nAlso if you add files, dirs with the same names as already recorded "
             "files, dirs on the CD, CD will be DAMAGE.\nDo you wish to remove selected item ?");
-  EXPECT_EQ(b.user.shown[0].style, kBoxYesNo | kIconQuestion);
+  EXPECT_EQ(b.user.shown[0].style, kStyleYesNo | kStyleIconQuestion);
   EXPECT_EQ(b.gauge.givenBack.size(), 8u) << "a Recorded removal charges nothing";
 }
 

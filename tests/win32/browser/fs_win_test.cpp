@@ -55,7 +55,7 @@ TEST_F(WinFileSystemTest, ListsEveryAttributeKindAndLooksEntriesUp) {
   EXPECT_EQ(entries[1].modified.milliseconds, 0);
   EXPECT_GE(entries[1].modified.year, 2020);
   EXPECT_EQ(entries[2].name, "hidden.bin");
-  EXPECT_NE(entries[2].attributes & kAttributeHidden, 0u);
+  EXPECT_NE(entries[2].attributes & kFileAttributeHidden, 0u);
 
   FileInfo info;
   ASSERT_TRUE(fs_->Lookup(root_ + "\\FILE.TXT", info));
@@ -81,7 +81,7 @@ TEST_F(WinFileSystemTest, SavingReplacesAnExistingFile) {
 TEST_F(WinFileSystemTest, TheHeadlessListUsesBackslashPaths) {
   class Silent final : public UserSeam {
    public:
-    int ShowMessage(const std::string&, const std::string&, unsigned) override { return kAnswerNo; }
+    int ShowMessage(const std::string&, const std::string&, unsigned) override { return kReplyNo; }
   } user;
   const std::string out = root_ + "\\list.dat";
   ASSERT_EQ(TarvoIsoList(out, {root_ + "\\Sub", root_ + "/Sub/"}, *fs_, user), 1) << "Sub is added twice";
