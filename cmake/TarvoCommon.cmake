@@ -23,7 +23,7 @@ if(BUILD_TESTING OR NOT DEFINED BUILD_TESTING)
       set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
       set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
       add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-      # Newer googletest sources define these aliases themselves.
+      # Newer googletest sources define the GTest:: aliases themselves.
       if(NOT TARGET GTest::gtest)
         add_library(GTest::gtest ALIAS gtest)
         add_library(GTest::gtest_main ALIAS gtest_main)
