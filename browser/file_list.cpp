@@ -139,11 +139,7 @@ const char* CheckFileList(const FileList& list) {
     if (r.IsMarker()) {
       if (!openDirectory || r.level != previous->level + 1) return "a marker follows no directory";
     } else {
-      CompilationEntry entry;
-      entry.sourcePath = r.sourcePath;
-      entry.size = r.size;
-      entry.attributes = r.attributes;
-      if (const char* problem = EntryProblem(r.name, entry)) return problem;
+      if (const char* problem = EntryProblem(r.name, r.sourcePath, r.size, r.attributes)) return problem;
       if (r.level > kMaxEntryLevel) return "an entry is nested deeper than 255 levels";
       if (previous == nullptr) {
         if (r.level != 0) return "the first entry is not at level 0";
