@@ -1,6 +1,7 @@
 #!/bin/sh
 # Round trip through independent readers: a source tree is listed by
-# `tarvo-iso list` (the browser's Add), written by `tarvo-iso image`, checked by isocheck, then extracted by xorriso, isoinfo -J,
+# `tarvo-iso list` (the browser's Add), written by
+# `tarvo-iso image`, checked by isocheck, then extracted by xorriso, isoinfo -J,
 # 7z and bsdtar; each must give back every file byte for byte under its
 # Joliet name. The primary tree must reach every file's data as well.
 # usage: roundtrip.sh TARVO_ISO ISOCHECK
