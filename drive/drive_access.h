@@ -40,7 +40,7 @@ struct CdDrive {
 };
 
 struct DriveAccess {
-  explicit DriveAccess(UserInterface& userInterface) : ui(userInterface) {}
+  explicit DriveAccess(DriveUserInterface& userInterface) : ui(userInterface) {}
 
   // Runs one 10-byte command block on drive `drive` of the table. Indices at
   // or above driveCount, or a missing transport, give kStatusNoSuchDrive
@@ -52,7 +52,7 @@ struct DriveAccess {
   // Shows a message box captioned with the application title, stop icon.
   void ShowError(const std::string& text);
 
-  UserInterface& ui;
+  DriveUserInterface& ui;
   ScsiTransport* transport = nullptr;  // set once the manager is open
   std::unique_ptr<ScsiTransport> ownedTransport;  // the ASPI manager, when opened here
   std::string title = "Tarvo";

@@ -68,10 +68,10 @@ class FakeTransport : public ScsiTransport {
 struct ShownMessage {
   std::string text;
   std::string caption;
-  unsigned style;
+  uint32_t style;
 };
 
-class FakeUi : public UserInterface {
+class FakeUi : public DriveUserInterface {
  public:
   std::vector<ShownMessage> messages;
   std::string infoText;
@@ -82,7 +82,7 @@ class FakeUi : public UserInterface {
   std::vector<int> viewSectorResets;
   std::vector<bool> busy;
 
-  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
+  int ShowMessage(const std::string& text, const std::string& caption, uint32_t style) override {
     messages.push_back({text, caption, style});
     return kIdOk;
   }
