@@ -40,7 +40,7 @@ struct CdDrive {
 };
 
 struct DriveAccess {
-  explicit DriveAccess(DriveUserInterface& userInterface) : ui(userInterface) {}
+  explicit DriveAccess(UserInterface& userInterface) : ui(userInterface) {}
 
   // Runs one 10-byte command block on drive `drive` of the table. Indices at
   // or above driveCount, or a missing transport, give kStatusNoSuchDrive
@@ -52,10 +52,10 @@ struct DriveAccess {
   // Shows a message box captioned with the application title, stop icon.
   void ShowError(const std::string& text);
 
-  DriveUserInterface& ui;
+  UserInterface& ui;
   ScsiTransport* transport = nullptr;  // set once the manager is open
   std::unique_ptr<ScsiTransport> ownedTransport;  // the ASPI manager, when opened here
-  std::string title = "Tarvo";
+  std::string title = kProgramTitle;
   // Where RequestSense writes its dump: the root of drive C: on Windows.
   std::string senseDumpPath = DefaultSenseDumpPath();
 

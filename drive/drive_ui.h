@@ -1,16 +1,17 @@
-// What the drive layer needs of the user interface beyond the shared user
-// seam (message boxes, status text 502, information text 199): the track
-// number box (212), the disc-arrival command, the sector viewer's sector and
-// the wait cursor. The main dialog implements it; tests use a scripted fake.
+// What the drive layer needs of the user interface: message boxes, the main
+// dialog's information box (199), status text (502) and track number box
+// (212), the disc-arrival command, and the wait cursor. The main dialog
+// implements it with Win32 calls; tests use a scripted fake.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "app/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo {
 
-class DriveUserInterface : public UserSeam {
+class UserInterface : public UserSeam {
  public:
   // Control 212 read as an unsigned number; 0 when it holds no number.
   virtual uint32_t GetTrackNumber() = 0;
@@ -21,7 +22,7 @@ class DriveUserInterface : public UserSeam {
   // The sector viewer's sector of the given drive goes back to 16.
   virtual void ResetViewSector(int drive) = 0;
   // Mouse capture and wait cursor while a reset runs (true), released (false).
-  virtual void SetBusy(bool busy) = 0;
+  void SetBusy(bool busy) override = 0;
 };
 
 }  // namespace tarvo

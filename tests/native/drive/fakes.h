@@ -68,10 +68,10 @@ class FakeTransport : public ScsiTransport {
 struct ShownMessage {
   std::string text;
   std::string caption;
-  uint32_t style;
+  unsigned style;
 };
 
-class FakeUi : public DriveUserInterface {
+class FakeUi : public UserInterface {
  public:
   std::vector<ShownMessage> messages;
   std::string infoText;
@@ -82,7 +82,7 @@ class FakeUi : public DriveUserInterface {
   std::vector<int> viewSectorResets;
   std::vector<bool> busy;
 
-  int ShowMessage(const std::string& text, const std::string& caption, uint32_t style) override {
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
     messages.push_back({text, caption, style});
     return kIdOk;
   }
