@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "drive/aspi_transport_win.h"
 #include "drive/command_set.h"
 #include "drive/discovery.h"
+#include "drive/scsi_status.h"
 #include "fake_aspi_control.h"
 #include "fakes.h"
 
@@ -157,6 +160,24 @@ TEST_F(AspiTransportTest, EnumerationAndDiscovery) {
   ASSERT_EQ(Log().execCount, 8);
   const uint8_t order[4] = {0x12, 0x01, 0x5A, 0xBB};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Log().exec[i].cdb[0], order[i % 4]) << i;
+}
+
+TEST_F(AspiTransportTest, SenseDumpGoesToTheRootOfDriveC) {
+  Script(ExecMode::CompleteAtOnce);
+  FakeUi ui;
+  DriveAccess access(ui);
+  access.transport = transport_.get();
+  access.driveCount = 1;
+  DeleteFileA("c:\\request_sense_buf.txt");
+  EXPECT_EQ(RequestSense(access, 0), kStatusGood);
+  FILE* file = std::fopen("c:\\request_sense_buf.txt", "rb");
+  ASSERT_NE(file, nullptr);
+  char line[80] = {};
+  std::fgets(line, sizeof line, file);
+  std::fclose(file);
+  // Text mode on Windows: each line ends in CR LF.
+  EXPECT_STREQ(line, "0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, \r\n");
+  EXPECT_EQ(Log().exec[0].cdb[4], 0);  // allocation length 0
 }
 
 }  // namespace
