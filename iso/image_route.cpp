@@ -1,0 +1,116 @@
+#include "iso/image_route.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "iso/iso_numbers.h"
+#include "iso/recorder_texts.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr size_t kSinkBuffer = size_t(1) << 20;
+constexpr uint64_t kSpaceMargin = 5242880;  // 5 MiB over the compilation
+
+}  // namespace
+
+ImageTarget ResolveImageTarget(const std::string& programDir, const std::string& imageFileName) {
+  ImageTarget target;
+  if (imageFileName.size() >= 2 && imageFileName[1] == ':') {
+    target.path = imageFileName;
+    target.freeSpaceRoot = imageFileName.substr(0, 3);
+    target.createFailureText = FormatText(texts::kCantCreateImageAt, imageFileName.c_str());
+  } else {
+    target.path = programDir + "\\dataCD\\" + imageFileName;
+    target.freeSpaceRoot = programDir.substr(0, 3);
+    target.createFailureText = FormatText(texts::kCantCreateImageIn, programDir.c_str(), imageFileName.c_str());
+  }
+  return target;
+}
+
+uint64_t FreeSpaceOf(const std::string& root) {
+  std::error_code error;
+  const auto space = std::filesystem::space(std::filesystem::path(NativePath(root)), error);
+  return error ? 0 : space.available;
+}
+
+ImageFileSink::ImageFileSink(uint32_t startAddress) : buffer_(kSinkBuffer), next_(startAddress) {}
+
+int ImageFileSink::WriteSectors(uint32_t address, const uint8_t* data, uint32_t count) {
+  if (!ok_ || file_ == nullptr || address != next_) return 0;
+  const size_t bytes = size_t(count) * kSectorSize;
+  if (used_ + bytes > buffer_.size()) {
+    if (!Flush()) return 0;
+  }
+  if (bytes >= buffer_.size()) {
+    ok_ = std::fwrite(data, 1, bytes, file_) == bytes;
+  } else {
+    std::memcpy(buffer_.data() + used_, data, bytes);
+    used_ += bytes;
+  }
+  next_ += count;
+  return ok_ ? 1 : 0;
+}
+
+bool ImageFileSink::Flush() {
+  if (ok_ && used_ > 0 && file_ != nullptr) ok_ = std::fwrite(buffer_.data(), 1, used_, file_) == used_;
+  used_ = 0;
+  return ok_;
+}
+
+ImageRoute::ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe)
+    : target_(std::move(target)), used_(used), probe_(std::move(probe)) {}
+
+int ImageRoute::Start(RecorderUser& user, const std::string& title) {
+  if (used_ == 0) {
+    user.Message(texts::kSelectFilesFirst, title, kMessageOk | kIconStop);
+    return 0;
+  }
+  if (!file_.Open(target_.path, "wb")) {
+    user.Message(target_.createFailureText, title, kMessageOk | kIconStop);
+    return 0;
+  }
+  created_ = true;
+  // Our own buffer does the batching; the stream's would only copy again.
+  std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+  sink_.Attach(file_.get());
+  const uint64_t free = probe_(target_.freeSpaceRoot);
+  user.Message(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
+                          static_cast<unsigned long>(free >> 20)),
+               "", kMessageOk | kIconStop);
+  if (free < uint64_t(used_) + kSpaceMargin) {
+    Abandon();
+    user.Message(texts::kNotEnoughSpace, title, kMessageOk | kIconStop);
+    return 0;
+  }
+  return 1;
+}
+
+void ImageRoute::OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t) {
+  if (failureShown_) return;
+  failureShown_ = true;
+  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMessageOk | kIconStop);
+}
+
+int ImageRoute::Finish(RecorderUser& user, const std::string& title) {
+  const bool flushed = sink_.Flush();
+  sink_.Attach(nullptr);
+  if (!file_.Close() || !flushed) {
+    OnWriteFailure(user, title, 0);
+    return 0;
+  }
+  return 1;
+}
+
+void ImageRoute::Abandon() {
+  sink_.Attach(nullptr);
+  file_.Close();
+  if (created_) DeleteFileAt(target_.path);
+  created_ = false;
+}
+
+std::string ImageRoute::SuccessText() const { return texts::kImageCreated; }
+
+}  // namespace tarvo

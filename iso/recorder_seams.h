@@ -1,0 +1,47 @@
+// The seams the recorder talks through: the user (message boxes, the status
+// text), the progress meter, and the sink that receives the volume's sectors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarvo {
+
+// Message box styles and answers, with the values of the Win32 constants so
+// that the Win32 adapter passes them through unchanged.
+inline constexpr unsigned kMessageOk = 0x00;           // MB_OK
+inline constexpr unsigned kMessageYesNo = 0x04;        // MB_YESNO
+inline constexpr unsigned kIconStop = 0x10;            // MB_ICONSTOP
+inline constexpr unsigned kIconQuestion = 0x20;        // MB_ICONQUESTION
+inline constexpr unsigned kIconExclamation = 0x30;     // MB_ICONEXCLAMATION
+inline constexpr int kAnswerOk = 1;                    // IDOK
+inline constexpr int kAnswerYes = 6;                   // IDYES
+inline constexpr int kAnswerNo = 7;                    // IDNO
+
+class RecorderUser {
+ public:
+  virtual ~RecorderUser() = default;
+  // Shows a message box and returns the answer; an empty caption shows none.
+  virtual int Message(const std::string& text, const std::string& caption, unsigned style) = 0;
+  // The main dialog's status text (control 502).
+  virtual void SetStatusText(const std::string& text) = 0;
+};
+
+class ProgressMeter {
+ public:
+  virtual ~ProgressMeter() = default;
+  virtual void Begin(uint32_t steps) = 0;
+  virtual void Step(uint32_t count) = 0;
+  virtual void End() = 0;
+};
+
+// Receives the volume in strictly ascending, contiguous sector order.
+class SectorSink {
+ public:
+  virtual ~SectorSink() = default;
+  // Writes `count` 2048-byte sectors from `data` at `address` onwards;
+  // returns 1 when they were written, 0 otherwise.
+  virtual int WriteSectors(uint32_t address, const uint8_t* data, uint32_t count) = 0;
+};
+
+}  // namespace tarvo

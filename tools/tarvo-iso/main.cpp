@@ -1,0 +1,13 @@
+// tarvo-iso: the headless list and image writer, on the program's own core.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "image_command.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "image") return tarvo::RunImageCommand({args.begin() + 1, args.end()});
+  std::fprintf(stderr, "usage: tarvo-iso image LIST.dat OUT.iso [--label L] [--no-data] [--yes]\n");
+  return 2;
+}
