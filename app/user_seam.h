@@ -7,19 +7,15 @@
 #include <cstdint>
 #include <string>
 
+#include "drive/drive_ui.h"
+
 namespace tarvo {
 
 // Message box styles and answers, with the Win32 values so the shell passes
-// them through unchanged.
-inline constexpr uint32_t kMbOk = 0x00;
-inline constexpr uint32_t kMbYesNo = 0x04;
-inline constexpr uint32_t kMbIconStop = 0x10;  // MB_ICONHAND
-inline constexpr uint32_t kMbIconQuestion = 0x20;
+// them through unchanged; the drive layer's user interface declares the
+// common ones, so one translation unit can use both seams.
 inline constexpr uint32_t kMbIconExclamation = 0x30;
 inline constexpr uint32_t kMbIconInformation = 0x40;
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
 
 class UserSeam {
  public:
