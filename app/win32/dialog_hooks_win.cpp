@@ -7,6 +7,7 @@
 #include "app/progress_meter.h"
 #include "app/win32/dialog_drives.h"
 #include "app/win32/main_dialog.h"
+#include "app/win32/progress_meter_win.h"
 #include "drive/disc_query.h"
 
 namespace tarvo {
@@ -41,8 +42,7 @@ void RefreshGaugeText(HWND dialog, int readFlag) {
   char text[kStatusLineTextSize];
   std::snprintf(text, sizeof text, "CD->MB   Total: %lu   Free: %lu   Used: %lu", (unsigned long)(Gauge().total >> 20),
                 (unsigned long)(Gauge().free >> 20), (unsigned long)(Gauge().used >> 20));
-  SetStatusLineText(text);
-  InvalidateRect(GetDlgItem(dialog, kStatusLine), nullptr, FALSE);
+  SetStatusLine(dialog, text);
 }
 
 GaugeFigures CurrentGaugeFigures() { return Gauge(); }

@@ -98,6 +98,13 @@ void StepProgress() { TheMeter().Step(); }
 void EndProgress() { TheMeter().End(); }
 int32_t ProgressPaintCount() { return TheMeter().paints(); }
 
+void SetStatusLine(HWND dialog, const char* text) {
+  SetStatusLineText(text);
+  HWND line = GetDlgItem(dialog, kStatusLine);
+  SetWindowTextA(line, StatusLineText());
+  InvalidateRect(line, nullptr, FALSE);
+}
+
 ProgressSink& MainDialogProgress() {
   static MainDialogSink sink;
   return sink;

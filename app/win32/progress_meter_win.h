@@ -20,6 +20,11 @@ void EndProgress();
 // visible paint nothing).
 int32_t ProgressPaintCount();
 
+// Puts a text (the capacity line) into the status line of the dialog and has
+// it repainted. The control's window text follows, so that screen readers
+// and the UI tests can read what the owner-drawn control shows.
+void SetStatusLine(HWND dialog, const char* text);
+
 // The meter on the main dialog's control 501, for the erase and the recorder.
 ProgressSink& MainDialogProgress();
 
