@@ -1,33 +1,14 @@
-// The seams the recorder talks through: the user (message boxes, the status
-// text), the progress meter, and the sink that receives the volume's sectors.
+// The seams the recorder talks through: the user (common/user_seam.h: message
+// boxes, the status text), the progress meter, and the sink that receives the
+// volume's sectors.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "common/user_seam.h"
+
 namespace tarvo {
-
-// Message box styles and answers, with the values of the Win32 constants so
-// that the Win32 adapter passes them through unchanged.
-namespace mb {
-inline constexpr unsigned kOk = 0x00;                // MB_OK
-inline constexpr unsigned kYesNo = 0x04;             // MB_YESNO
-inline constexpr unsigned kIconStop = 0x10;          // MB_ICONSTOP
-inline constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
-inline constexpr unsigned kIconExclamation = 0x30;   // MB_ICONEXCLAMATION
-inline constexpr int kIdOk = 1;                      // IDOK
-inline constexpr int kIdYes = 6;                     // IDYES
-inline constexpr int kIdNo = 7;                      // IDNO
-}  // namespace mb
-
-class RecorderUser {
- public:
-  virtual ~RecorderUser() = default;
-  // Shows a message box and returns the answer; an empty caption shows none.
-  virtual int Message(const std::string& text, const std::string& caption, unsigned style) = 0;
-  // The main dialog's status text (control 502).
-  virtual void SetStatusText(const std::string& text) = 0;
-};
 
 class ProgressMeter {
  public:
