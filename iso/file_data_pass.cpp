@@ -27,7 +27,7 @@ DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCoun
   for (const ScratchRecord& record : records) {
     RawFile source;
     if (!source.Open(record.path, RawFile::Mode::Read)) {
-      const int answer = user.ShowMessage(FormatText(texts::kCantOpenFile, record.path.c_str()), title,
+      const int answer = user.ShowMessage(FormatPrintf(texts::kCantOpenFile, record.path.c_str()), title,
                                       kMbYesNo | kMbIconStop);
       if (answer != kIdYes) return DataPassResult::StoppedByUser;
     } else {

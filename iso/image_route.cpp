@@ -21,11 +21,11 @@ ImageTarget ResolveImageTarget(const std::string& programDir, const std::string&
   if (imageFileName.size() >= 2 && imageFileName[1] == ':') {
     target.path = imageFileName;
     target.freeSpaceRoot = imageFileName.substr(0, 3);
-    target.createFailureText = FormatText(texts::kCantCreateImageAt, imageFileName.c_str());
+    target.createFailureText = FormatPrintf(texts::kCantCreateImageAt, imageFileName.c_str());
   } else {
     target.path = programDir + "\\dataCD\\" + imageFileName;
     target.freeSpaceRoot = programDir.substr(0, 3);
-    target.createFailureText = FormatText(texts::kCantCreateImageIn, programDir.c_str(), imageFileName.c_str());
+    target.createFailureText = FormatPrintf(texts::kCantCreateImageIn, programDir.c_str(), imageFileName.c_str());
   }
   return target;
 }
@@ -75,7 +75,7 @@ int ImageRoute::Start(UserSeam& user, const std::string& title) {
   created_ = true;
   sink_.Attach(&file_);
   const uint64_t free = probe_(target_.freeSpaceRoot);
-  user.ShowMessage(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
+  user.ShowMessage(FormatPrintf(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
                           static_cast<unsigned long>(free >> 20)),
                "", kMbOk | kMbIconStop);
   if (free < uint64_t(used_) + kSpaceMargin) {
@@ -89,7 +89,7 @@ int ImageRoute::Start(UserSeam& user, const std::string& title) {
 void ImageRoute::OnWriteFailure(UserSeam& user, const std::string& title, uint64_t) {
   if (failureShown_) return;
   failureShown_ = true;
-  user.ShowMessage(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMbOk | kMbIconStop);
+  user.ShowMessage(FormatPrintf(texts::kCantWriteImage, target_.path.c_str()), title, kMbOk | kMbIconStop);
 }
 
 int ImageRoute::Finish(UserSeam& user, const std::string& title) {

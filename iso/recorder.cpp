@@ -25,7 +25,7 @@ int LoadCompilation(RecordRequest& request, RecorderEnvironment& env, bool usePr
   // A damaged or hostile list is refused before anything is written.
   std::string problem = read.status == ListReadStatus::Damaged ? read.problem : CheckListForRecording(list);
   if (!problem.empty()) {
-    env.user.ShowMessage(FormatText(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(FormatPrintf(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
     return 0;
   }
   AssignIdentifiers(list);
@@ -111,7 +111,7 @@ int Run::Record() {
     if (result == PassResult::WriteFailed) return WriteFailed();
     if (result == PassResult::Inconsistent) {  // measuring and writing disagree: never leave a broken volume
       env_.progress.End();
-      env_.user.ShowMessage(FormatText(texts::kDamagedList, "its directories can't be laid out"), request_.title,
+      env_.user.ShowMessage(FormatPrintf(texts::kDamagedList, "its directories can't be laid out"), request_.title,
                         kMbOk | kMbIconStop);
       return Fail();
     }
