@@ -140,7 +140,7 @@ TEST(AddFromSource, RefusalsShowTheirMessageAndChangeNothing) {
     ASSERT_EQ(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, c.message) << c.what;
     EXPECT_EQ(b.user.shown[0].caption, "Tarvo");
-    EXPECT_EQ(b.user.shown[0].style, kStyleIconStop) << c.what;
+    EXPECT_EQ(b.user.shown[0].style, kMbIconStop) << c.what;
     EXPECT_EQ(b.tree.EntryCount(), 2u) << c.what;
     EXPECT_TRUE(b.gauge.adds.empty()) << c.what;
     EXPECT_EQ(b.user.busyDepth, 0) << c.what;
@@ -155,11 +155,11 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     std::vector<std::string> rootNames;
   };
   const std::vector<Case> cases = {
-      {"yes, name kept", kReplyYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
-      {"yes, renamed", kReplyYes, {"backup"}, {"backup", "m"}},
-      {"yes, name dialog cancelled", kReplyYes, {}, {"m"}},
-      {"no", kReplyNo, {}, {"boot.ini", "m", "Windows"}},
-      {"cancel", kReplyCancel, {}, {"m"}},
+      {"yes, name kept", kIdYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
+      {"yes, renamed", kIdYes, {"backup"}, {"backup", "m"}},
+      {"yes, name dialog cancelled", kIdYes, {}, {"m"}},
+      {"no", kIdNo, {}, {"boot.ini", "m", "Windows"}},
+      {"cancel", kIdCancel, {}, {"m"}},
   };
   for (const Case& c : cases) {
     Bench b;
@@ -176,10 +176,10 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     AddFromSource(b.context, &drive, "C:\\", kNoEntry);
     ASSERT_GE(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, "Do you want to create an directory, where to place all files in the current drive");
-    EXPECT_EQ(b.user.shown[0].style, kStyleYesNoCancel | kStyleIconQuestion);
+    EXPECT_EQ(b.user.shown[0].style, kMbYesNoCancel | kMbIconQuestion);
     EXPECT_EQ(b.Names(), c.rootNames) << c.what;
-    if (c.answer == kReplyYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
-    if (c.answer == kReplyYes && !c.names.empty()) {
+    if (c.answer == kIdYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
+    if (c.answer == kIdYes && !c.names.empty()) {
       const EntryId holder = b.Child(kRootEntry, c.names.front());
       const CompilationEntry& entry = *b.tree.Entry(holder);
       EXPECT_EQ(entry.kind, EntryKind::Created);
@@ -275,7 +275,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
   recorded.attributes = 0x10;
   recorded.sourcePath = "E:\\";
   const EntryId old = b.tree.InsertEntry("old", kRootEntry, kFirstPosition, recorded);
-  b.user.answers = {kReplyNo, kReplyYes};
+  b.user.answers = {kIdNo, kIdYes};
   EXPECT_EQ(RemoveSelected(b.context, old), 0);
   EXPECT_TRUE(b.tree.Contains(old));
   EXPECT_EQ(RemoveSelected(b.context, old), 1);
@@ -285,7 +285,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
             "Removing previously recorded files you will not be able to view or access this files anymore, but "
             "they will be still on the disc.\nAlso if you add files, dirs with the same names as already recorded "
             "files, dirs on the CD, CD will be DAMAGE.\nDo you wish to remove selected item ?");
-  EXPECT_EQ(b.user.shown[0].style, kStyleYesNo | kStyleIconQuestion);
+  EXPECT_EQ(b.user.shown[0].style, kMbYesNo | kMbIconQuestion);
   EXPECT_EQ(b.gauge.givenBack.size(), 8u) << "a Recorded removal charges nothing";
 }
 
@@ -385,7 +385,7 @@ TEST(CompilationObserver, AViewMirroringTheNotificationsMatchesTheModel) {
   const SourceItem src{"src", SourceKind::Directory};
   ASSERT_EQ(AddFromSource(b.context, &src, "C:\\src\\", kNoEntry), 1);
   const SourceItem drive{"C:\\ [ SYSTEM ]", SourceKind::DriveRoot};
-  b.user.answers = {kReplyNo};
+  b.user.answers = {kIdNo};
   AddFromSource(b.context, &drive, "C:\\more\\", b.Child(kRootEntry, "src"));
   EXPECT_TRUE(view.Matches());
   const EntryId made = MakeDirectory(b.context, "New", b.Child(kRootEntry, "src"));
