@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include "app/win32/about_box.h"
+#include "app/win32/volume_texts_dialog.h"
+
 #include <cstdint>
 
 namespace tarvo {
@@ -27,8 +30,6 @@ void ResetSectorViewer(int drive);
 // Command 207 with notification 333 from the disc check: the volume label
 // and the volume texts are taken from the newly found disc.
 void FillVolumeTextsFromDisc(HWND dialog, int drive);
-// "Set other CD-R/W info": the dialog IDD_PVD, modal, without owner.
-void RunVolumeTextsDialog(HWND dialog);
 
 // The capacity gauge: rebuilds the status line's text, reading the disc's
 // space first when readFlag is 1, and has control 501 repainted.
@@ -39,7 +40,5 @@ struct GaugeFigures {
   uint32_t free = 0;
 };
 GaugeFigures CurrentGaugeFigures();
-
-void ShowAboutBox(HWND dialog);
 
 }  // namespace tarvo
