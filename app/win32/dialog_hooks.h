@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "app/win32/about_box.h"
 #include "app/win32/volume_texts_dialog.h"
-
-#include <cstdint>
 
 namespace tarvo {
 
@@ -27,9 +27,8 @@ void SectorViewerCommand(HWND dialog, uint16_t command, int drive);
 // The viewer's sector of `drive` goes back to 16.
 void ResetSectorViewer(int drive);
 
-// Command 207 with notification 333 from the disc check: the volume label
-// and the volume texts are taken from the newly found disc.
-void FillVolumeTextsFromDisc(HWND dialog, int drive);
+// Command 207 with notification 333 and "Set other CD-R/W info" (308):
+// app/win32/volume_texts_dialog.h.
 
 // The capacity gauge: rebuilds the status line's text, reading the disc's
 // space first when readFlag is 1, and has control 501 repainted.
@@ -40,5 +39,7 @@ struct GaugeFigures {
   uint32_t free = 0;
 };
 GaugeFigures CurrentGaugeFigures();
+
+// The About box (405): app/win32/about_box.h.
 
 }  // namespace tarvo

@@ -28,8 +28,6 @@ void SectorViewerCommand(HWND, uint16_t, int) {}
 
 void ResetSectorViewer(int) {}
 
-void FillVolumeTextsFromDisc(HWND, int) {}
-
 // The disc's own figures, without the charges of a compilation, until the
 // capacity gauge with the browser's charges takes over.
 void RefreshGaugeText(HWND dialog, int readFlag) {
