@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo {
 

@@ -10,7 +10,7 @@ namespace tarvo {
 
 namespace {
 
-void Stop(UserSeam& user, const std::string& text, unsigned style = kIconStop) {
+void Stop(UserSeam& user, const std::string& text, unsigned style = kMbIconStop) {
   user.ShowMessage(text, kProgramTitle, style);
 }
 
@@ -100,12 +100,12 @@ EntryId HoldingDirectory(CompilationContext& context, const SourceItem& item, co
     entry.kind = EntryKind::Local;
     entry.date = info.createdUtc;
   } else {
-    const int answer = context.user.ShowMessage(kMsgDriveQuestion, kProgramTitle, kBoxYesNoCancel | kIconQuestion);
-    if (answer == kAnswerNo) {
+    const int answer = context.user.ShowMessage(kMsgDriveQuestion, kProgramTitle, kMbYesNoCancel | kMbIconQuestion);
+    if (answer == kIdNo) {
       merge = true;
       return kNoEntry;
     }
-    if (answer != kAnswerYes) return kNoEntry;
+    if (answer != kIdYes) return kNoEntry;
     const char letter = path.empty() ? 'C' : path[0];
     name = FormatText(kFmtDriveDirectoryName, {std::string_view(&letter, 1)});
     if (!context.user.AskName(name) || name.empty()) return kNoEntry;
@@ -214,7 +214,7 @@ int RemoveSelected(CompilationContext& context, EntryId selection) {
     });
     return 1;
   }
-  if (context.user.ShowMessage(kMsgRemoveRecorded, kProgramTitle, kBoxYesNo | kIconQuestion) != kAnswerYes)
+  if (context.user.ShowMessage(kMsgRemoveRecorded, kProgramTitle, kMbYesNo | kMbIconQuestion) != kIdYes)
     return 0;
   context.tree.DeleteSubtree(selection);
   return 1;

@@ -25,7 +25,7 @@ std::string LastComponent(const std::string& path, char separator) {
 int ConsoleUser::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   const unsigned buttons = style & 0xF;
-  return (buttons == kBoxYesNo || buttons == kBoxYesNoCancel) ? kAnswerNo : kAnswerOk;
+  return (buttons == kMbYesNo || buttons == kMbYesNoCancel) ? kIdNo : kIdOk;
 }
 
 int TarvoIsoList(const std::string& outList, const std::vector<std::string>& sourceDirs, FileSystem& fileSystem,
@@ -39,7 +39,7 @@ int TarvoIsoList(const std::string& outList, const std::vector<std::string>& sou
     FileInfo info;
     const bool root = !full.empty() && IsRoot(full, separator);
     if (full.empty() || (!root && (!fileSystem.Lookup(full, info) || !info.IsDirectory()))) {
-      user.ShowMessage(FormatText("Can't find a directory: %s", {each}), kProgramTitle, kIconStop);
+      user.ShowMessage(FormatText("Can't find a directory: %s", {each}), kProgramTitle, kMbIconStop);
       return 1;
     }
     SourceItem item;
@@ -48,7 +48,7 @@ int TarvoIsoList(const std::string& outList, const std::vector<std::string>& sou
     if (!AddFromSource(context, &item, WithTrailingSeparator(full, separator), kNoEntry)) return 1;
   }
   if (!SaveList(tree, outList, gauge)) {
-    user.ShowMessage(FormatText("Can't write the list file: %s", {outList}), kProgramTitle, kIconStop);
+    user.ShowMessage(FormatText("Can't write the list file: %s", {outList}), kProgramTitle, kMbIconStop);
     return 1;
   }
   return 0;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "browser/file_system.h"
-#include "browser/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo {
 

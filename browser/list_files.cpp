@@ -54,7 +54,7 @@ class ListPlacer {
   void WarnMissing(const ListRecord& r) {
     if (!warn_) return;
     const std::string text = FormatText(kFmtMissingSource, {r.IsDirectory() ? "Directory" : "File", r.sourcePath});
-    warn_ = user_.ShowMessage(text, kProgramTitle, kBoxYesNo | kIconStop) == kAnswerYes;
+    warn_ = user_.ShowMessage(text, kProgramTitle, kMbYesNo | kMbIconStop) == kIdYes;
   }
 
   void SkipFrom(uint32_t level) {
@@ -65,7 +65,7 @@ class ListPlacer {
   void Insert(const ListRecord& r) {
     // chain_[k] is the entry placed last at level k on the current path.
     if (r.level > chain_.size()) {
-      user_.ShowMessage(kMsgUnknownError, kProgramTitle, kIconExclamation);
+      user_.ShowMessage(kMsgUnknownError, kProgramTitle, kMbIconExclamation);
       SkipFrom(r.level);
       return;
     }
@@ -80,7 +80,7 @@ class ListPlacer {
     entry.sourcePath = r.sourcePath;
     const EntryId id = tree_.InsertEntry(r.name, parent, after, entry);
     if (id == kNoEntry) {
-      user_.ShowMessage(FormatText(kFmtCantCreateItem, {r.name}), kProgramTitle, kIconExclamation);
+      user_.ShowMessage(FormatText(kFmtCantCreateItem, {r.name}), kProgramTitle, kMbIconExclamation);
       SkipFrom(r.level);
       return;
     }
@@ -107,10 +107,10 @@ int LoadList(CompilationTree& tree, const std::string& path, FileSystem& fileSys
     case ListStatus::Ok:
       break;
     case ListStatus::NotAList:
-      user.ShowMessage(kMsgNotAFileList, kProgramTitle, kIconStop);
+      user.ShowMessage(kMsgNotAFileList, kProgramTitle, kMbIconStop);
       return 0;
     case ListStatus::Damaged:
-      user.ShowMessage(FormatText(kFmtDamagedList, {detail}), kProgramTitle, kIconStop);
+      user.ShowMessage(FormatText(kFmtDamagedList, {detail}), kProgramTitle, kMbIconStop);
       return 0;
     case ListStatus::CantOpen:
     case ListStatus::ShortHeader:

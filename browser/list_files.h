@@ -7,7 +7,7 @@
 #include "browser/capacity_charges.h"
 #include "browser/compilation_tree.h"
 #include "browser/file_system.h"
-#include "browser/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo {
 

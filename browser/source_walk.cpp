@@ -50,7 +50,7 @@ bool WalkSource(CompilationContext& context, const std::string& directory, Entry
     const EntryId id = context.tree.InsertEntry(info.name, levels[top].parent, levels[top].previous, entry);
     if (id == kNoEntry) {
       context.user.ShowMessage(FormatText(isDirectory ? kFmtCantAddDirectory : kFmtCantAddFile, {info.name}),
-                               kProgramTitle, kIconStop);
+                               kProgramTitle, kMbIconStop);
       return false;
     }
     levels[top].previous = id;

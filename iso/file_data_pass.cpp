@@ -27,8 +27,8 @@ DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCoun
     CFile source(record.path, "rb");
     if (!source.IsOpen()) {
       const int answer = user.Message(FormatText(texts::kCantOpenFile, record.path.c_str()), title,
-                                      kMessageYesNo | kIconStop);
-      if (answer != kAnswerYes) return DataPassResult::StoppedByUser;
+                                      kMbYesNo | kMbIconStop);
+      if (answer != kIdYes) return DataPassResult::StoppedByUser;
     } else {
       user.SetStatusText(record.path);
     }

@@ -65,11 +65,11 @@ ImageRoute::ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe)
 
 int ImageRoute::Start(RecorderUser& user, const std::string& title) {
   if (used_ == 0) {
-    user.Message(texts::kSelectFilesFirst, title, kMessageOk | kIconStop);
+    user.Message(texts::kSelectFilesFirst, title, kMbOk | kMbIconStop);
     return 0;
   }
   if (!file_.Open(target_.path, "wb")) {
-    user.Message(target_.createFailureText, title, kMessageOk | kIconStop);
+    user.Message(target_.createFailureText, title, kMbOk | kMbIconStop);
     return 0;
   }
   created_ = true;
@@ -79,10 +79,10 @@ int ImageRoute::Start(RecorderUser& user, const std::string& title) {
   const uint64_t free = probe_(target_.freeSpaceRoot);
   user.Message(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
                           static_cast<unsigned long>(free >> 20)),
-               "", kMessageOk | kIconStop);
+               "", kMbOk | kMbIconStop);
   if (free < uint64_t(used_) + kSpaceMargin) {
     Abandon();
-    user.Message(texts::kNotEnoughSpace, title, kMessageOk | kIconStop);
+    user.Message(texts::kNotEnoughSpace, title, kMbOk | kMbIconStop);
     return 0;
   }
   return 1;
@@ -91,7 +91,7 @@ int ImageRoute::Start(RecorderUser& user, const std::string& title) {
 void ImageRoute::OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t) {
   if (failureShown_) return;
   failureShown_ = true;
-  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMessageOk | kIconStop);
+  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMbOk | kMbIconStop);
 }
 
 int ImageRoute::Finish(RecorderUser& user, const std::string& title) {

@@ -5,18 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tarvo {
+#include "common/user_seam.h"
 
-// Message box styles and answers, with the values of the Win32 constants so
-// that the Win32 adapter passes them through unchanged.
-inline constexpr unsigned kMessageOk = 0x00;           // MB_OK
-inline constexpr unsigned kMessageYesNo = 0x04;        // MB_YESNO
-inline constexpr unsigned kIconStop = 0x10;            // MB_ICONSTOP
-inline constexpr unsigned kIconQuestion = 0x20;        // MB_ICONQUESTION
-inline constexpr unsigned kIconExclamation = 0x30;     // MB_ICONEXCLAMATION
-inline constexpr int kAnswerOk = 1;                    // IDOK
-inline constexpr int kAnswerYes = 6;                   // IDYES
-inline constexpr int kAnswerNo = 7;                    // IDNO
+namespace tarvo {
 
 class RecorderUser {
  public:

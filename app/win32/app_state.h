@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo {
 

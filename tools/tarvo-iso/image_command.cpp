@@ -21,9 +21,9 @@ class ConsoleUser : public RecorderUser {
   explicit ConsoleUser(bool answerYes) : answerYes_(answerYes) {}
   int Message(const std::string& text, const std::string&, unsigned style) override {
     std::fprintf(stderr, "tarvo-iso: %s\n", text.c_str());
-    if ((style & 0x0F) != kMessageYesNo) return kAnswerOk;
+    if ((style & 0x0F) != kMbYesNo) return kIdOk;
     std::fprintf(stderr, "tarvo-iso: answered %s\n", answerYes_ ? "Yes" : "No");
-    return answerYes_ ? kAnswerYes : kAnswerNo;
+    return answerYes_ ? kIdYes : kIdNo;
   }
   void SetStatusText(const std::string& text) override { status = text; }
   std::string status;

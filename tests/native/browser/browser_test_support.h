@@ -9,7 +9,7 @@
 #include "browser/capacity_charges.h"
 #include "browser/compilation_commands.h"
 #include "browser/memory_file_system.h"
-#include "browser/user_seam.h"
+#include "common/user_seam.h"
 
 namespace tarvo::testing {
 
@@ -22,14 +22,14 @@ struct ShownMessage {
 class ScriptedUser final : public UserSeam {
  public:
   std::vector<ShownMessage> shown;
-  std::deque<int> answers;  // taken in order; kAnswerOk when empty
+  std::deque<int> answers;  // taken in order; kIdOk when empty
   std::deque<std::string> names;  // for AskName; empty means Cancel
   int busyDepth = 0;
   int busyCalls = 0;
 
   int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
     shown.push_back({text, caption, style});
-    if (answers.empty()) return kAnswerOk;
+    if (answers.empty()) return kIdOk;
     const int answer = answers.front();
     answers.pop_front();
     return answer;

@@ -137,7 +137,7 @@ TEST(AddFromSource, RefusalsShowTheirMessageAndChangeNothing) {
     ASSERT_EQ(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, c.message) << c.what;
     EXPECT_EQ(b.user.shown[0].caption, "Tarvo");
-    EXPECT_EQ(b.user.shown[0].style, kIconStop) << c.what;
+    EXPECT_EQ(b.user.shown[0].style, kMbIconStop) << c.what;
     EXPECT_EQ(b.tree.EntryCount(), 2u) << c.what;
     EXPECT_TRUE(b.gauge.adds.empty()) << c.what;
     EXPECT_EQ(b.user.busyDepth, 0) << c.what;
@@ -152,11 +152,11 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     std::vector<std::string> rootNames;
   };
   const std::vector<Case> cases = {
-      {"yes, name kept", kAnswerYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
-      {"yes, renamed", kAnswerYes, {"backup"}, {"backup", "m"}},
-      {"yes, name dialog cancelled", kAnswerYes, {}, {"m"}},
-      {"no", kAnswerNo, {}, {"boot.ini", "m", "Windows"}},
-      {"cancel", kAnswerCancel, {}, {"m"}},
+      {"yes, name kept", kIdYes, {"DRIVE_C"}, {"DRIVE_C", "m"}},
+      {"yes, renamed", kIdYes, {"backup"}, {"backup", "m"}},
+      {"yes, name dialog cancelled", kIdYes, {}, {"m"}},
+      {"no", kIdNo, {}, {"boot.ini", "m", "Windows"}},
+      {"cancel", kIdCancel, {}, {"m"}},
   };
   for (const Case& c : cases) {
     Bench b;
@@ -173,10 +173,10 @@ TEST(AddFromSource, ADriveGoesIntoAHoldingDirectoryOrStraightIntoTheTarget) {
     AddFromSource(b.context, &drive, "C:\\", kNoEntry);
     ASSERT_GE(b.user.shown.size(), 1u) << c.what;
     EXPECT_EQ(b.user.shown[0].text, "Do you want to create an directory, where to place all files in the current drive");
-    EXPECT_EQ(b.user.shown[0].style, kBoxYesNoCancel | kIconQuestion);
+    EXPECT_EQ(b.user.shown[0].style, kMbYesNoCancel | kMbIconQuestion);
     EXPECT_EQ(b.Names(), c.rootNames) << c.what;
-    if (c.answer == kAnswerYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
-    if (c.answer == kAnswerYes && !c.names.empty()) {
+    if (c.answer == kIdYes) EXPECT_EQ(b.user.proposedNames, (std::vector<std::string>{"DRIVE_C"}));
+    if (c.answer == kIdYes && !c.names.empty()) {
       const EntryId holder = b.Child(kRootEntry, c.names.front());
       const CompilationEntry& entry = *b.tree.Entry(holder);
       EXPECT_EQ(entry.kind, EntryKind::Created);
@@ -272,7 +272,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
   recorded.attributes = 0x10;
   recorded.sourcePath = "E:\\";
   const EntryId old = b.tree.InsertEntry("old", kRootEntry, kFirstPosition, recorded);
-  b.user.answers = {kAnswerNo, kAnswerYes};
+  b.user.answers = {kIdNo, kIdYes};
   EXPECT_EQ(RemoveSelected(b.context, old), 0);
   EXPECT_TRUE(b.tree.Contains(old));
   EXPECT_EQ(RemoveSelected(b.context, old), 1);
@@ -282,7 +282,7 @@ TEST(RemoveSelected, GivesBackAWholeSubtreeButNothingForRecordedEntries) {
             "Removing previously recorded files you will not be able to view or access this files anymore, but "
             "they will be still on the disc.\nAlso if you add files, dirs with the same names as already recorded "
             "files, dirs on the CD, CD will be DAMAGE.\nDo you wish to remove selected item ?");
-  EXPECT_EQ(b.user.shown[0].style, kBoxYesNo | kIconQuestion);
+  EXPECT_EQ(b.user.shown[0].style, kMbYesNo | kMbIconQuestion);
   EXPECT_EQ(b.gauge.givenBack.size(), 8u) << "a Recorded removal charges nothing";
 }
 

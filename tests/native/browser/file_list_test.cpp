@@ -143,7 +143,7 @@ TEST_F(ListFiles, WrongShortOrUnreadableHeadersLeaveAnEmptyTree) {
     ASSERT_EQ(b.user.shown.size(), c.message ? 1u : 0u) << c.what;
     if (c.message) {
       EXPECT_EQ(b.user.shown[0].text, "This file is not a data file list, saved by this software.");
-      EXPECT_EQ(b.user.shown[0].style, kIconStop);
+      EXPECT_EQ(b.user.shown[0].style, kMbIconStop);
     }
   }
   Bench b;
@@ -169,7 +169,7 @@ TEST_F(ListFiles, MissingSourcesAreLeftOutWithTheirSubtreesAndWarnedUntilNo) {
                            .bytes);
   Bench b;
   b.fs.AddDirectory("C:\\in");
-  b.user.answers = {kAnswerYes, kAnswerNo};
+  b.user.answers = {kIdYes, kIdNo};
   ASSERT_EQ(LoadList(b.tree, Path("l.dat"), b.fs, b.user), 1);
   EXPECT_EQ(b.Names(), (std::vector<std::string>{"ok.txt", "old.txt", "box"}))
       << "Recorded and Created entries are not tested";
@@ -179,7 +179,7 @@ TEST_F(ListFiles, MissingSourcesAreLeftOutWithTheirSubtreesAndWarnedUntilNo) {
             "Can't find a Directory: C:\\gone\\\n\nWarn me again if any other file or directory missing ?");
   EXPECT_EQ(b.user.shown[1].text,
             "Can't find a File: C:\\lost\\\n\nWarn me again if any other file or directory missing ?");
-  EXPECT_EQ(b.user.shown[0].style, kBoxYesNo | kIconStop);
+  EXPECT_EQ(b.user.shown[0].style, kMbYesNo | kMbIconStop);
 }
 
 TEST_F(ListFiles, SavingReplacesTheOldListOnlyWhenTheNewOneIsComplete) {

@@ -23,8 +23,8 @@ class FakeUser : public RecorderUser {
  public:
   int Message(const std::string& text, const std::string& caption, unsigned style) override {
     messages.push_back({text, caption, style});
-    if ((style & 0x0F) != kMessageYesNo) return kAnswerOk;
-    if (answers.empty()) return kAnswerYes;
+    if ((style & 0x0F) != kMbYesNo) return kIdOk;
+    if (answers.empty()) return kIdYes;
     const int answer = answers.front();
     answers.pop_front();
     return answer;

@@ -131,19 +131,19 @@ TEST_F(RecorderTest, WithoutFileDataTheImageEndsAfterThePathTables) {
 
 TEST_F(RecorderTest, MissingSourceAnsweredYesIsRecordedAsZeros) {
   WriteAll(source + "b.txt", Pattern(100));
-  user.answers = {kAnswerYes};
+  user.answers = {kIdYes};
   ASSERT_EQ(RecordImage(ListBytes({File(0, "gone.txt", 3000, source), File(0, "b.txt", 100, source)})), 1);
   const std::string bytes = ReadAll(image);
   ASSERT_EQ(bytes.size(), (25u + 2 + 1) * 2048);
   EXPECT_EQ(bytes.substr(25 * 2048, 4096), std::string(4096, '\0'));
   EXPECT_EQ(bytes.substr(27 * 2048, 100), Pattern(100));
   EXPECT_EQ(user.messages.at(1).text, "Can't open file: " + source + "gone.txt\nDo you want to continue recording other files ?");
-  EXPECT_EQ(user.messages.at(1).style, kMessageYesNo | kIconStop);
+  EXPECT_EQ(user.messages.at(1).style, kMbYesNo | kMbIconStop);
   EXPECT_TRUE(Check().ok());
 }
 
 TEST_F(RecorderTest, MissingSourceAnsweredNoIsNoSuccessAndLeavesNoImage) {
-  user.answers = {kAnswerNo};
+  user.answers = {kIdNo};
   EXPECT_EQ(RecordImage(ListBytes({File(0, "gone.txt", 3000, source)})), 0);
   EXPECT_EQ(user.Status(), texts::kEndedEarly);
   EXPECT_FALSE(fs::exists(image));

@@ -81,7 +81,7 @@ TEST_F(WinFileSystemTest, SavingReplacesAnExistingFile) {
 TEST_F(WinFileSystemTest, TheHeadlessListUsesBackslashPaths) {
   class Silent final : public UserSeam {
    public:
-    int ShowMessage(const std::string&, const std::string&, unsigned) override { return kAnswerNo; }
+    int ShowMessage(const std::string&, const std::string&, unsigned) override { return kIdNo; }
   } user;
   const std::string out = root_ + "\\list.dat";
   ASSERT_EQ(TarvoIsoList(out, {root_ + "\\Sub", root_ + "/Sub/"}, *fs_, user), 1) << "Sub is added twice";
