@@ -28,10 +28,6 @@ void SectorViewerCommand(HWND, uint16_t, int) {}
 
 void ResetSectorViewer(int) {}
 
-void FillVolumeTextsFromDisc(HWND, int) {}
-
-void RunVolumeTextsDialog(HWND) {}
-
 // The disc's own figures, without the charges of a compilation, until the
 // capacity gauge with the browser's charges takes over.
 void RefreshGaugeText(HWND dialog, int readFlag) {
@@ -46,7 +42,5 @@ void RefreshGaugeText(HWND dialog, int readFlag) {
 }
 
 GaugeFigures CurrentGaugeFigures() { return Gauge(); }
-
-void ShowAboutBox(HWND) {}
 
 }  // namespace tarvo
