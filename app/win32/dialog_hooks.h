@@ -1,15 +1,12 @@
-// What the main dialog starts in other parts of the program: recording, the
-// erase, the sector viewer, the volume texts dialog, the capacity gauge and
-// the About box. dialog_hooks_win.cpp holds what each does until its own
+// What the main dialog starts in other parts of the program that are not
+// wired in yet: recording, the erase, the sector viewer and the capacity
+// gauge. dialog_hooks_win.cpp holds what each does until its own
 // part is wired in; the part then replaces its body there.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-
-#include "app/win32/about_box.h"
-#include "app/win32/volume_texts_dialog.h"
 
 namespace tarvo {
 
@@ -27,9 +24,6 @@ void SectorViewerCommand(HWND dialog, uint16_t command, int drive);
 // The viewer's sector of `drive` goes back to 16.
 void ResetSectorViewer(int drive);
 
-// Command 207 with notification 333 and "Set other CD-R/W info" (308):
-// app/win32/volume_texts_dialog.h.
-
 // The capacity gauge: rebuilds the status line's text, reading the disc's
 // space first when readFlag is 1, and has control 501 repainted.
 void RefreshGaugeText(HWND dialog, int readFlag);
@@ -39,7 +33,5 @@ struct GaugeFigures {
   uint32_t free = 0;
 };
 GaugeFigures CurrentGaugeFigures();
-
-// The About box (405): app/win32/about_box.h.
 
 }  // namespace tarvo
