@@ -107,7 +107,7 @@ void FillFromDisc(HWND dialog) {
   if (!MainState().aspiReady) return;
   uint8_t sector[kBlockSize] = {};
   if (TransferBlocks(Drives(), MainState().selectedDrive, kOpRead10, sector, 16, 1) != kStatusGood) return;
-  FillVolumeTextsFromDisc(dialog, sector, sizeof sector);
+  FillVolumeTextsFromSector(dialog, sector, sizeof sector);
 }
 
 void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
