@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <random>
 
+#include <unistd.h>
+
 #include "drive/command_set.h"
 #include "drive/discovery.h"
 #include "drive/erase.h"
 #include "drive/mode_pages.h"
+#include "drive/scsi_status.h"
 #include "fakes.h"
 #include "vrec/inprocess_transport.h"
 
@@ -257,6 +260,61 @@ TEST_F(EraseTest, EmptyTrayIsNotReadyAndLeavesTrayAlone) {
   const std::vector<uint8_t> order = {0x1B, 0x1B, 0x00};
   EXPECT_EQ(Opcodes(), order);
   EXPECT_FALSE(Locked());
+}
+
+// Every failure after the lock: its messages, and the tray unlocked and
+// ejected as the last two commands.
+TEST(EraseFailures, EachRowUnlocksAndEjects) {
+  struct Case {
+    const char* name;
+    uint8_t failingOpcode;
+    std::vector<std::string> messages;
+    bool senseDump;
+    bool meterRan;
+  };
+  const std::string checkCondition = ScsiStatusText(kStatusCheckCondition);
+  const Case cases[] = {
+      {"disc information", 0x51, {kDiscInfoErrorText, checkCondition}, true, false},
+      {"track information", 0x52, {kTrackInfoErrorText, checkCondition}, false, false},
+      {"set cd speed", 0xBB, {checkCondition}, false, false},
+      {"blank", 0xA1, {checkCondition}, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    const fs::path dump = fs::temp_directory_path() / ("erase-sense-" + std::to_string(::getpid()) + ".txt");
+    fs::remove(dump);
+    f.access.senseDumpPath = dump.string();
+    std::vector<uint8_t> discInfo(34, 0);
+    discInfo[1] = 32;
+    discInfo[2] = 0x10 | 0x01;  // erasable, incomplete
+    discInfo[6] = 1;
+    f.transport.replies[0x51] = {kStatusGood, discInfo};
+    f.transport.replies[c.failingOpcode].status = kStatusCheckCondition;
+    CountingMeter meter;
+    uint64_t ms = 0;
+    EraseSeams seams{meter, [&ms] { return ms += 500; }, {}};
+
+    EXPECT_EQ(EraseDisc(f.access, seams, EraseMode::Fast, 4, 0), 0);
+    std::vector<std::string> shown;
+    for (const ShownMessage& m : f.ui.messages) {
+      shown.push_back(m.text);
+      EXPECT_EQ(m.style, kMbIconStop);
+    }
+    EXPECT_EQ(shown, c.messages);
+    EXPECT_EQ(fs::exists(dump), c.senseDump);
+    fs::remove(dump);
+    EXPECT_EQ(meter.begun.size(), c.meterRan ? 1u : 0u);
+    EXPECT_EQ(meter.ended, c.meterRan ? 1 : 0);
+    EXPECT_NE(f.ui.statusText, kEraseDoneText);
+    ASSERT_GE(f.transport.sent.size(), 2u);
+    const auto& unlock = f.transport.sent[f.transport.sent.size() - 2].cdb;
+    const auto& eject = f.transport.sent.back().cdb;
+    EXPECT_EQ(unlock[0], 0x1E);
+    EXPECT_EQ(unlock[4], 0);
+    EXPECT_EQ(eject[0], 0x1B);
+    EXPECT_EQ(eject[4], kEjectDisc);
+  }
 }
 
 }  // namespace
