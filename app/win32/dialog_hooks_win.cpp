@@ -37,10 +37,6 @@ int EraseDisc(HWND dialog, int eraseMode, int speedFactor, int drive) {
   return EraseDisc(Drives(), seams, static_cast<EraseMode>(eraseMode < 0 || eraseMode > 2 ? 1 : eraseMode), speedFactor, drive);
 }
 
-void SectorViewerCommand(HWND, uint16_t, int) {}
-
-void ResetSectorViewer(int) {}
-
 void FillVolumeTextsFromDisc(HWND, int) {}
 
 void RunVolumeTextsDialog(HWND) {}
