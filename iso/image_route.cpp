@@ -45,7 +45,7 @@ int ImageFileSink::WriteSectors(uint32_t address, const uint8_t* data, uint32_t 
     if (!Flush()) return 0;
   }
   if (bytes >= buffer_.size()) {
-    ok_ = std::fwrite(data, 1, bytes, file_) == bytes;
+    ok_ = file_->Write(data, bytes);
   } else {
     std::memcpy(buffer_.data() + used_, data, bytes);
     used_ += bytes;
@@ -55,7 +55,7 @@ int ImageFileSink::WriteSectors(uint32_t address, const uint8_t* data, uint32_t 
 }
 
 bool ImageFileSink::Flush() {
-  if (ok_ && used_ > 0 && file_ != nullptr) ok_ = std::fwrite(buffer_.data(), 1, used_, file_) == used_;
+  if (ok_ && used_ > 0 && file_ != nullptr) ok_ = file_->Write(buffer_.data(), used_);
   used_ = 0;
   return ok_;
 }
@@ -68,14 +68,12 @@ int ImageRoute::Start(RecorderUser& user, const std::string& title) {
     user.Message(texts::kSelectFilesFirst, title, kMbOk | kMbIconStop);
     return 0;
   }
-  if (!file_.Open(target_.path, "wb")) {
+  if (!file_.Open(target_.path, RawFile::Mode::Create)) {
     user.Message(target_.createFailureText, title, kMbOk | kMbIconStop);
     return 0;
   }
   created_ = true;
-  // Our own buffer does the batching; the stream's would only copy again.
-  std::setvbuf(file_.get(), nullptr, _IONBF, 0);
-  sink_.Attach(file_.get());
+  sink_.Attach(&file_);
   const uint64_t free = probe_(target_.freeSpaceRoot);
   user.Message(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
                           static_cast<unsigned long>(free >> 20)),

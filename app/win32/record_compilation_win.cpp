@@ -1,37 +1,28 @@
-#include "app/win32/record_compilation_win.h"
+// The start button's recording (declared with the dialog's other hooks): the
+// drives, the meter on control 501, the gauge's used figure, the list the
+// browser saved last and the volume texts, handed to the portable recorder.
+#include <string>
 
+#include "app/progress_meter.h"
+#include "app/volume_texts.h"
 #include "app/win32/app_state.h"
+#include "app/win32/dialog_drives.h"
+#include "app/win32/dialog_hooks.h"
+#include "app/win32/progress_meter_win.h"
 #include "browser/list_files.h"
 #include "iso/recording_entry.h"
+#include "iso/stepwise_progress.h"
 
 namespace tarvo {
 
-namespace {
-
-class NoProgress : public ProgressMeter {
- public:
-  void Begin(uint32_t) override {}
-  void Step(uint32_t) override {}
-  void End() override {}
-};
-
-}  // namespace
-
-RecordingHookup& RecordingHooks() {
-  static RecordingHookup hookup;
-  return hookup;
-}
-
 int RecordCompilation(HWND, const char* label, const char* imageFileName, uint32_t includeFileData,
                       uint32_t writeSpeedKBps, uint32_t multiSession, uint32_t copyFlag, int drive) {
-  const RecordingHookup& hooks = RecordingHooks();
-  if (hooks.drives == nullptr) return 0;  // the dialog never handed over its drives
-  NoProgress noProgress;
-  RecordingServices services(*hooks.drives, hooks.progress != nullptr ? *hooks.progress : noProgress);
+  StepwiseProgress<ProgressSink> meter(MainDialogProgress());
+  RecordingServices services(Drives(), meter);
   services.programDir = App().programDir;
-  services.used = hooks.usedBytes != nullptr ? hooks.usedBytes() : 0;
+  services.used = CurrentGaugeFigures().used;
   services.listPath = currentListPath;
-  if (hooks.volumeTexts != nullptr) services.texts = hooks.volumeTexts();
+  services.texts = CurrentVolumeTexts();
 
   RecordingCall call;
   call.label = label != nullptr ? label : "";
