@@ -21,8 +21,6 @@ GaugeFigures& Gauge() {
 
 }  // namespace
 
-int RecordCompilation(HWND, const char*, const char*, uint32_t, uint32_t, uint32_t, uint32_t, int) { return 0; }
-
 int EraseDisc(HWND dialog, int eraseMode, int speedFactor, int drive) {
   // Only paint messages are taken from the queue while BLANK runs: input and
   // timers (the disc check among them) wait until the erase is over. The cap
