@@ -8,7 +8,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD:-$here/build/win64}"
 bench="$build/tests/e2e/browser/browser-bench.exe"
 [ -f "$bench" ] || { echo "build $bench first (cmake --build build/win64 --target browser-bench)"; exit 1; }
-work=$(mktemp -d /tmp/tarvo-bench-browser.XXXXXX)
+prefix=$(sh "$here/scripts/wine-prefix.sh" </dev/null 2>/dev/null | tail -1)
+# The folder lives on the prefix's drive C:, a small drive, because opening
+# the browser lists every level down to the selected folder.
+work="$prefix/drive_c/tarvo-bench-browser"
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 python3 - "$work/big" <<'PY'
 import os, sys
@@ -20,8 +24,6 @@ for d in range(100):
         with open(os.path.join(folder, f"file{i:03}.txt"), "wb") as f:
             f.write(b"x" * (i + 1))
 PY
-sh "$here/scripts/wine-prefix.sh" >/dev/null
-winpath() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
-cd "$work"
-run() { xvfb-run -a sh "$here/scripts/wine-run.sh" "$bench" "$(winpath "$work/big")\\" "$(winpath "$work/big.dat")"; }
-if [ -n "$DISPLAY" ]; then sh "$here/scripts/wine-run.sh" "$bench" "$(winpath "$work/big")\\" "$(winpath "$work/big.dat")"; else run; fi
+if [ -n "$DISPLAY" ]; then launch=""; else launch="xvfb-run -a"; fi
+$launch env WINEPREFIX="$prefix" sh "$here/scripts/wine-run.sh" "$bench" 'C:\tarvo-bench-browser\big\' \
+  'C:\tarvo-bench-browser\big.dat' </dev/null 2>&1 | grep -v "^wine:\|X connection"
