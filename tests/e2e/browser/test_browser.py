@@ -97,6 +97,17 @@ def texts(items, depth=None):
     return [i["text"] for i in items if depth is None or i["depth"] == depth]
 
 
+def children_of(items, root_text):
+    """The items one level below the root item `root_text`."""
+    below, inside = [], False
+    for i in items:
+        if i["depth"] == 0:
+            inside = i["text"] == root_text
+        elif inside and i["depth"] == 1:
+            below.append(i)
+    return below
+
+
 def disc_outline(ui):
     return [(i["depth"], i["text"]) for i in ui.tree(DISC, title=BROWSER)]
 
@@ -107,6 +118,13 @@ def host_figures(ui):
     ui.sync(title=HOST)
     ticks, running, used, free = ui.get_text(900, title=HOST).split()
     return int(ticks), running == "1", int(used), int(free)
+
+
+def host_list_path(ui):
+    """currentListPath as browser-host shows it."""
+    ui.command(301, title=HOST)
+    ui.sync(title=HOST)
+    return ui.get_text(902, title=HOST)
 
 
 def wait_box(ui, timeout=20000):
@@ -186,20 +204,12 @@ def scenario_recording(ui, args, work, f):
         pass
 
     ui.tree_expand(SOURCE, path=[drives[2]], title=BROWSER)
-    listed = [i for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 1]
-    e_items = []
-    seen = False
-    for i in ui.tree(SOURCE, title=BROWSER):
-        if i["depth"] == 0:
-            seen = i["text"] == drives[2]
-        elif seen and i["depth"] == 1:
-            e_items.append(i)
+    e_items = children_of(ui.tree(SOURCE, title=BROWSER), drives[2])
     f.check("E: listed, sorted, dot-directories left out", [i["text"] for i in e_items],
             ["docs", "hello", "other", "void"])
     f.check("a directory with entries shows a button, an empty one none",
             {i["text"]: i["children"] for i in e_items if i["text"] in ("docs", "void")},
             {"docs": True, "void": False})
-    del listed
 
     # A file, at the root.
     ui.tree_select(SOURCE, path=[drives[2], "hello"], title=BROWSER)
@@ -290,7 +300,7 @@ def scenario_recording(ui, args, work, f):
             [("E:\\docs\\", 300, LOCAL)])
     f.check("New and holding directories are Created",
             sorted(r["name"] for r in records if r["kind"] == CREATED), ["Alpha", "DRIVE_E"])
-    f.check("currentListPath after >>SAVE<<", ui.get_text(902, title=HOST),
+    f.check("currentListPath after >>SAVE<<", host_list_path(ui),
             harness.windows_path(program) + "\\defiso01.dat")
     ticks, running, used, _ = host_figures(ui)
     f.check("the poll timer runs again", running, True)
@@ -312,11 +322,11 @@ def scenario_recording(ui, args, work, f):
     dialog = ui.wait_window(title="Save As File list")
     ui.click(2, hwnd=dialog["hwnd"])
     ui.wait_gone(hwnd=dialog["hwnd"])
-    f.check("cancelled SaveAs keeps currentListPath", ui.get_text(902, title=HOST),
+    f.check("cancelled SaveAs keeps currentListPath", host_list_path(ui),
             harness.windows_path(program) + "\\defiso01.dat")
     save_as(ui, f, "Save As File list", harness.windows_path(copy), overwrite=True)
     f.check("SaveAs writes what >>SAVE<< wrote", filecmp.cmp(copy, saved, shallow=False), True)
-    f.check("currentListPath after SaveAs", ui.get_text(902, title=HOST), harness.windows_path(copy))
+    f.check("currentListPath after SaveAs", host_list_path(ui), harness.windows_path(copy))
 
     ui.tree_select(DISC, path=["Alpha"], title=BROWSER)
     ui.click(REMOVE, title=BROWSER)
@@ -366,7 +376,7 @@ def scenario_recorded(ui, args, work, f):
     used, free = 11400 * 2048, 300000 * 2048
     start_host(ui, args, program, 0, "D", "D", (used + free, used, free))
     open_browser(ui)
-    f.check("recorded content imported", disc_outline(ui), [(0, "OLD"), (0, "root.txt")])
+    f.check("recorded content imported", disc_outline(ui), [(0, "OLD"), (1, "inner.txt"), (0, "root.txt")])
     drives = texts(ui.tree(SOURCE, title=BROWSER), 0)
     ui.tree_select(SOURCE, path=[drives[2], "hello"], title=BROWSER)
     ui.tree_select(DISC, path=["OLD"], title=BROWSER)
@@ -377,7 +387,7 @@ def scenario_recorded(ui, args, work, f):
     ui.click(REMOVE, title=BROWSER)
     expect_box(ui, f, "removing a Recorded entry asks", REMOVE_RECORDED_START, icon="question", button="Yes",
                starts=True)
-    f.check("disc tree after removing a Recorded entry", disc_outline(ui), [(0, "OLD")])
+    f.check("disc tree after removing a Recorded entry", disc_outline(ui), [(0, "OLD"), (1, "inner.txt")])
     f.check("removing a Recorded entry charges nothing", host_figures(ui)[2:], before[2:])
     ui.click(SAVE, title=BROWSER)
     ui.wait_gone(title=BROWSER)
@@ -399,7 +409,7 @@ def scenario_iso(ui, args, work, f):
     drives = texts(ui.tree(SOURCE, title=BROWSER), 0)
     ui.tree_expand(SOURCE, path=[drives[1]], title=BROWSER)
     f.check("the first drive expands on the ISO page",
-            [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 1][:2], ["OLD", "root.txt"])
+            texts(children_of(ui.tree(SOURCE, title=BROWSER), drives[1])), ["OLD", "root.txt"])
     ui.tree_select(SOURCE, path=[drives[2], "void"], title=BROWSER)
     ui.click(ADD, title=BROWSER)
     ui.sync(title=BROWSER)
