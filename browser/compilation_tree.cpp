@@ -13,13 +13,17 @@ const std::string kNoName;
 }  // namespace
 
 const char* EntryProblem(std::string_view name, const CompilationEntry& entry) {
+  return EntryProblem(name, entry.sourcePath, entry.size, entry.attributes);
+}
+
+const char* EntryProblem(std::string_view name, std::string_view sourcePath, uint32_t size, uint32_t attributes) {
   if (name.empty()) return "an entry has no name";
   if (name.size() > kMaxNameBytes) return "a name is longer than 255 bytes";
   if (name == "." || name == "..") return "a name is \".\" or \"..\"";
   if (name.find_first_of(std::string_view("\0/\\", 3)) != std::string_view::npos)
     return "a name holds a path separator or a zero byte";
-  if (entry.sourcePath.size() > kMaxSourcePathBytes) return "a source path is longer than 255 bytes";
-  if (!entry.IsDirectory() && entry.size > kMaxFileSize) return "a file is 2 GiB or larger";
+  if (sourcePath.size() > kMaxSourcePathBytes) return "a source path is longer than 255 bytes";
+  if ((attributes & 0x10) == 0 && size > kMaxFileSize) return "a file is 2 GiB or larger";
   return nullptr;
 }
 

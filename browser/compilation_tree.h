@@ -50,6 +50,7 @@ inline constexpr uint32_t kMaxEntryLevel = 254;
 // can: an empty name, ".", "..", a name with a NUL or a path separator, a
 // name or source path over 255 bytes, a file of 2 GiB or more.
 const char* EntryProblem(std::string_view name, const CompilationEntry& entry);
+const char* EntryProblem(std::string_view name, std::string_view sourcePath, uint32_t size, uint32_t attributes);
 
 // Case-insensitive order of names, as the tree control sorts them (ASCII
 // letters folded, every other byte compared by value).

@@ -60,7 +60,7 @@ ListRecord RecordOf(const CompilationTree& tree, EntryId id) {
 }  // namespace
 
 std::vector<uint8_t> EncodeFileList(const FileList& list) {
-  std::vector<uint8_t> out(kListMagic, kListMagic + kListMagicSize);
+  std::vector<uint8_t> out(kFileListMagic, kFileListMagic + kFileListMagicSize);
   Put32(out, list.levelCount);
   Put32(out, list.directoryCapacity);
   for (const ListRecord& r : list.records) {
@@ -80,9 +80,9 @@ std::vector<uint8_t> EncodeFileList(const FileList& list) {
 ListStatus DecodeFileList(const uint8_t* bytes, size_t size, FileList& list, std::string& detail) {
   list = FileList{};
   detail.clear();
-  if (size < kListMagicSize || std::memcmp(bytes, kListMagic, kListMagicSize) != 0) return ListStatus::NotAList;
-  if (size < kListHeaderSize) return ListStatus::ShortHeader;
-  BoundedReader reader(bytes + kListMagicSize, size - kListMagicSize);
+  if (size < kFileListMagicSize || std::memcmp(bytes, kFileListMagic, kFileListMagicSize) != 0) return ListStatus::NotAList;
+  if (size < kFileListHeaderSize) return ListStatus::ShortHeader;
+  BoundedReader reader(bytes + kFileListMagicSize, size - kFileListMagicSize);
   list.levelCount = reader.U32();
   list.directoryCapacity = reader.U32();
   while (!reader.AtEnd()) {
@@ -139,11 +139,7 @@ const char* CheckFileList(const FileList& list) {
     if (r.IsMarker()) {
       if (!openDirectory || r.level != previous->level + 1) return "a marker follows no directory";
     } else {
-      CompilationEntry entry;
-      entry.sourcePath = r.sourcePath;
-      entry.size = r.size;
-      entry.attributes = r.attributes;
-      if (const char* problem = EntryProblem(r.name, entry)) return problem;
+      if (const char* problem = EntryProblem(r.name, r.sourcePath, r.size, r.attributes)) return problem;
       if (r.level > kMaxEntryLevel) return "an entry is nested deeper than 255 levels";
       if (previous == nullptr) {
         if (r.level != 0) return "the first entry is not at level 0";

@@ -14,9 +14,9 @@
 
 namespace tarvo {
 
-inline constexpr char kListMagic[] = "MORVELINE_FILE_ISO_1.00";
-inline constexpr size_t kListMagicSize = 23;
-inline constexpr size_t kListHeaderSize = 31;
+inline constexpr char kFileListMagic[] = "MORVELINE_FILE_ISO_1.00";
+inline constexpr size_t kFileListMagicSize = 23;
+inline constexpr size_t kFileListHeaderSize = 31;
 // Path table directory numbers are 16-bit and the root takes number 1.
 inline constexpr uint32_t kMaxListDirectories = 65534;
 inline constexpr size_t kMaxListFileBytes = 256u << 20;

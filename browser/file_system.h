@@ -14,11 +14,11 @@
 namespace tarvo {
 
 // Win32 file attribute bits as directory listings report them.
-inline constexpr uint32_t kAttributeReadOnly = 0x01;
-inline constexpr uint32_t kAttributeHidden = 0x02;
-inline constexpr uint32_t kAttributeSystem = 0x04;
-inline constexpr uint32_t kAttributeDirectory = 0x10;
-inline constexpr uint32_t kAttributeArchive = 0x20;
+inline constexpr uint32_t kFileAttributeReadOnly = 0x01;
+inline constexpr uint32_t kFileAttributeHidden = 0x02;
+inline constexpr uint32_t kFileAttributeSystem = 0x04;
+inline constexpr uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr uint32_t kFileAttributeArchive = 0x20;
 
 // One entry of a directory listing.
 struct FileInfo {
@@ -28,7 +28,7 @@ struct FileInfo {
   SystemTime modified;    // local time, 2-second resolution, milliseconds 0
   SystemTime createdUtc;  // creation time in UTC
 
-  bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
+  bool IsDirectory() const { return (attributes & kFileAttributeDirectory) != 0; }
 };
 
 // The values of Win32's GetDriveType, in its order.

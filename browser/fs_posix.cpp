@@ -58,9 +58,9 @@ bool Describe(const std::string& path, const std::string& name, FileInfo& info) 
   }
   if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) return false;
   info.name = name;
-  info.attributes = S_ISDIR(st.st_mode) ? kAttributeDirectory : kAttributeArchive;
-  if (!name.empty() && name[0] == '.') info.attributes |= kAttributeHidden;
-  if ((st.st_mode & S_IWUSR) == 0) info.attributes |= kAttributeReadOnly;
+  info.attributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
+  if (!name.empty() && name[0] == '.') info.attributes |= kFileAttributeHidden;
+  if ((st.st_mode & S_IWUSR) == 0) info.attributes |= kFileAttributeReadOnly;
   info.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
   SystemTime modified = Local(st.st_mtime, 0);
   modified.second &= ~1u;  // directory listings of the FAT era: 2-second steps

@@ -48,14 +48,14 @@ MemoryFileSystem::Item& MemoryFileSystem::Ensure(const std::string& path) {
   }
   Item& item = items_[key];
   item.info.name = LastName(clean);
-  item.info.attributes = kAttributeDirectory;
+  item.info.attributes = kFileAttributeDirectory;
   return item;
 }
 
 void MemoryFileSystem::AddDirectory(const std::string& path, SystemTime modified, SystemTime createdUtc,
                                     uint32_t attributes) {
   Item& item = Ensure(path);
-  item.info.attributes = attributes | kAttributeDirectory;
+  item.info.attributes = attributes | kFileAttributeDirectory;
   item.info.modified = modified;
   item.info.createdUtc = createdUtc;
 }
@@ -63,7 +63,7 @@ void MemoryFileSystem::AddDirectory(const std::string& path, SystemTime modified
 void MemoryFileSystem::AddFile(const std::string& path, uint64_t size, SystemTime modified,
                                uint32_t attributes) {
   Item& item = Ensure(path);
-  item.info.attributes = attributes & ~kAttributeDirectory;
+  item.info.attributes = attributes & ~kFileAttributeDirectory;
   item.info.size = size;
   item.info.modified = modified;
   item.info.createdUtc = modified;

@@ -15,9 +15,9 @@ class MemoryFileSystem final : public FileSystem {
  public:
   // Adds a directory (and any missing parents, and the drive).
   void AddDirectory(const std::string& path, SystemTime modified = {}, SystemTime createdUtc = {},
-                    uint32_t attributes = kAttributeDirectory);
+                    uint32_t attributes = kFileAttributeDirectory);
   void AddFile(const std::string& path, uint64_t size, SystemTime modified = {},
-               uint32_t attributes = kAttributeArchive);
+               uint32_t attributes = kFileAttributeArchive);
   // Removes an entry and everything below it.
   void Remove(const std::string& path);
   void SetDrive(const std::string& root, DriveType type, const std::string& label, uint64_t freeBytes);

@@ -55,7 +55,7 @@ struct DriveAccess {
   UserInterface& ui;
   ScsiTransport* transport = nullptr;  // set once the manager is open
   std::unique_ptr<ScsiTransport> ownedTransport;  // the ASPI manager, when opened here
-  std::string title = "Tarvo";
+  std::string title = kProgramTitle;
   // Where RequestSense writes its dump: the root of drive C: on Windows.
   std::string senseDumpPath = DefaultSenseDumpPath();
 

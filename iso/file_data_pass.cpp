@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "iso/file_access.h"
+#include "iso/raw_file.h"
 #include "iso/iso_numbers.h"
 #include "iso/recorder_texts.h"
 #include "iso/scratch_file.h"
@@ -19,14 +20,14 @@ constexpr uint32_t kChunkSectors = 512;
 }  // namespace
 
 DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCount, VolumeWriter& writer,
-                               RecorderUser& user, const std::string& title) {
+                               UserSeam& user, const std::string& title) {
   std::vector<ScratchRecord> records;
   if (!ReadScratchFile(scratchPath, fileCount, records)) return DataPassResult::ScratchUnreadable;
   std::vector<uint8_t> chunk(size_t(kChunkSectors) * kSectorSize);
   for (const ScratchRecord& record : records) {
-    CFile source(record.path, "rb");
-    if (!source.IsOpen()) {
-      const int answer = user.Message(FormatText(texts::kCantOpenFile, record.path.c_str()), title,
+    RawFile source;
+    if (!source.Open(record.path, RawFile::Mode::Read)) {
+      const int answer = user.ShowMessage(FormatPrintf(texts::kCantOpenFile, record.path.c_str()), title,
                                       kMbYesNo | kMbIconStop);
       if (answer != kIdYes) return DataPassResult::StoppedByUser;
     } else {
@@ -37,11 +38,7 @@ DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCoun
     while (left > 0) {
       const uint32_t sectors = std::min(left, kChunkSectors);
       const size_t want = static_cast<size_t>(std::min<uint64_t>(bytesLeft, uint64_t(sectors) * kSectorSize));
-      size_t got = 0;
-      if (source.IsOpen()) {
-        size_t n;
-        while (got < want && (n = std::fread(chunk.data() + got, 1, want - got, source.get())) > 0) got += n;
-      }
+      const size_t got = source.IsOpen() ? source.Read(chunk.data(), want) : 0;
       // Bytes the file does not supply (it shrank, or could not be opened) are zeros.
       std::memset(chunk.data() + got, 0, size_t(sectors) * kSectorSize - got);
       if (!writer.Put(chunk.data(), sectors, WriteUnit::Data)) return DataPassResult::WriteFailed;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "iso/file_access.h"
+#include "iso/raw_file.h"
 #include "iso/recorder.h"
 
 namespace tarvo {
@@ -32,12 +33,12 @@ uint64_t FreeSpaceOf(const std::string& root);
 class ImageFileSink : public SectorSink {
  public:
   explicit ImageFileSink(uint32_t startAddress = 0);
-  void Attach(std::FILE* file) { file_ = file; }
+  void Attach(RawFile* file) { file_ = file; }
   int WriteSectors(uint32_t address, const uint8_t* data, uint32_t count) override;
   bool Flush();
 
  private:
-  std::FILE* file_ = nullptr;
+  RawFile* file_ = nullptr;
   std::vector<uint8_t> buffer_;
   size_t used_ = 0;
   uint32_t next_;
@@ -50,11 +51,11 @@ class ImageRoute : public RecordRoute {
   ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe = FreeSpaceOf);
 
   bool IsDisc() const override { return false; }
-  int Start(RecorderUser& user, const std::string& title) override;
-  int64_t PrepareForWrite(RecorderUser&, const std::string&) override { return 0; }
+  int Start(UserSeam& user, const std::string& title) override;
+  int64_t PrepareForWrite(UserSeam&, const std::string&) override { return 0; }
   SectorSink& Sink() override { return sink_; }
-  void OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t volumeSpaceSize) override;
-  int Finish(RecorderUser& user, const std::string& title) override;
+  void OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) override;
+  int Finish(UserSeam& user, const std::string& title) override;
   void Abandon() override;
   std::string SuccessText() const override;
 
@@ -62,7 +63,7 @@ class ImageRoute : public RecordRoute {
   ImageTarget target_;
   uint32_t used_;
   FreeSpaceProbe probe_;
-  CFile file_;
+  RawFile file_;
   ImageFileSink sink_;
   bool created_ = false;
   bool failureShown_ = false;

@@ -21,18 +21,18 @@ int LoadCompilation(RecordRequest& request, RecorderEnvironment& env, bool usePr
   if (!ReadWholeFile(request.listPath, bytes)) return 0;
   const ListReadResult read = ReadListFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), list);
   if (read.status == ListReadStatus::ShortHeader) return 0;
-  if (!list.magicOk) env.user.Message(texts::kWrongListVersion, request.title, kMbOk | kMbIconStop);
+  if (!list.magicOk) env.user.ShowMessage(texts::kWrongListVersion, request.title, kMbOk | kMbIconStop);
   // A damaged or hostile list is refused before anything is written.
   std::string problem = read.status == ListReadStatus::Damaged ? read.problem : CheckListForRecording(list);
   if (!problem.empty()) {
-    env.user.Message(FormatText(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(FormatPrintf(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
     return 0;
   }
   AssignIdentifiers(list);
   layout = MeasureCompilation(list, usePreviousExtents);
   PlaceVolume(layout, 0);
   if (!layout.FitsVolume()) {
-    env.user.Message(texts::kVolumeTooLarge, request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(texts::kVolumeTooLarge, request.title, kMbOk | kMbIconStop);
     return 0;
   }
   return 1;
@@ -93,7 +93,7 @@ int Run::Record() {
   if (start < 0) return Fail();
   PlaceVolume(layout_, static_cast<uint32_t>(start));
   if (!layout_.FitsVolume()) {
-    env_.user.Message(texts::kVolumeTooLarge, request_.title, kMbOk | kMbIconStop);
+    env_.user.ShowMessage(texts::kVolumeTooLarge, request_.title, kMbOk | kMbIconStop);
     return Fail();
   }
   const bool disc = route_.IsDisc();
@@ -111,7 +111,7 @@ int Run::Record() {
     if (result == PassResult::WriteFailed) return WriteFailed();
     if (result == PassResult::Inconsistent) {  // measuring and writing disagree: never leave a broken volume
       env_.progress.End();
-      env_.user.Message(FormatText(texts::kDamagedList, "its directories can't be laid out"), request_.title,
+      env_.user.ShowMessage(FormatPrintf(texts::kDamagedList, "its directories can't be laid out"), request_.title,
                         kMbOk | kMbIconStop);
       return Fail();
     }

@@ -1,9 +1,12 @@
+// The main dialog's message and command maps, its procedure, and the page
+// handling shared by the handlers in the other main_dialog_* files.
 #include "app/win32/main_dialog.h"
 
 #include <commctrl.h>
 
 #include "app/page_layout.h"
 #include "app/settings.h"
+#include "app/win32/about_box.h"
 #include "app/win32/app_state.h"
 #include "app/win32/help_window.h"
 #include "app/win32/message_map.h"
@@ -15,69 +18,23 @@ MainDialogState& MainState() {
   return state;
 }
 
-namespace {
-
 bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void SetupTabs(HWND dialog) {
-  HWND tabs = GetDlgItem(dialog, 100);
-  SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(24, 24));
-  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 4, 0);
-  const char* icons[] = {"IDI_TAB1", "IDI_TAB2", "IDI_TAB3", "IDI_TAB4"};
-  for (const char* name : icons) {
-    HICON icon = static_cast<HICON>(LoadImageA(App().instance, name, IMAGE_ICON, 16, 16, 0));
-    if (icon) {
-      ImageList_AddIcon(images, icon);
-      DestroyIcon(icon);
-    }
-  }
-  SendMessageA(tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-  const char* labels[] = {"CD-R/W Recording  ", "CD-RW Erase  ", "Create ISO file  ", "CD-ROM Info  "};
-  for (int i = 0; i < 4; ++i) {
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<char*>(labels[i]);
-    item.iImage = i;
-    SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-  }
-  SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
-}
+int CurrentTabPage(HWND dialog) { return int(SendDlgItemMessageA(dialog, kTabControl, TCM_GETCURSEL, 0, 0)); }
 
-int32_t OnInitDialog(HWND dialog, UINT, WPARAM, LPARAM) {
-  MainDialogState& s = MainState();
-  App().mainDialog = dialog;
-  s.textColour = GetSysColor(COLOR_BTNHIGHLIGHT);
-  s.shadeColour = GetSysColor(COLOR_3DDKSHADOW);
-  s.shadeBrush = CreateSolidBrush(s.shadeColour);
-  s.selectedDrive = -1;
-  s.selectedRootIndex = -1;
-  CheckDlgButton(dialog, 400 + CurrentSettings().eraseMode, BST_CHECKED);
-  SetupTabs(dialog);
-  ShowPage(dialog, kPageRecording);
-  SetFocus(dialog);
-  if (s.aspiReady) StartPollTimer(dialog, 1000);
-  SendDlgItemMessageA(dialog, 100, TCM_SETCURSEL, 0, 0);
-  BringWindowToTop(dialog);
-  return TRUE;
-}
+namespace {
 
+// TCN_SELCHANGE, from whichever control sends it.
 int32_t OnNotify(HWND dialog, UINT, WPARAM, LPARAM lParam) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (header == nullptr || header->code != UINT(TCN_SELCHANGE)) return 0;
   MainDialogState& s = MainState();
-  int page = int(SendDlgItemMessageA(dialog, 100, TCM_GETCURSEL, 0, 0));
+  const int page = CurrentTabPage(dialog);
   StopPollTimer(dialog);
   StorePageState(dialog, s.currentPage);
   s.currentPage = page;
   ShowPage(dialog, page);
   if (page < 4) StartPollTimer(dialog, 3000);
-  return 0;
-}
-
-int32_t OnDrawItem(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-int32_t OnTimer(HWND dialog, UINT, WPARAM, LPARAM) {
-  if (MainState().aspiReady != 1) StopPollTimer(dialog);
   return 0;
 }
 
@@ -98,15 +55,10 @@ int32_t OnClose(HWND dialog, uint16_t id, uint16_t, LPARAM) {
 // choices are saved whichever way the user leaves.
 int32_t OnCloseBox(HWND dialog, UINT, WPARAM, LPARAM) { return OnClose(dialog, 2, 0, 0); }
 
-int32_t OnDriveSelected(HWND, uint16_t, uint16_t, LPARAM) { return 0; }
-
-int32_t OnCommand(HWND dialog, uint16_t, uint16_t, LPARAM) {
-  StopPollTimer(dialog);
-  if (SendDlgItemMessageA(dialog, 100, TCM_GETCURSEL, 0, 0) < 3) StartPollTimer(dialog, 3000);
+int32_t OnAbout(HWND dialog, uint16_t, uint16_t, LPARAM) {
+  ShowAboutBox(dialog);
   return 0;
 }
-
-int32_t OnAbout(HWND, uint16_t, uint16_t, LPARAM) { return 0; }
 
 const CommandEntry kMainCommands[] = {
     {1, OnClose},     {9, OnClose},     {2, OnClose},     {208, OnCommand},       {209, OnCommand},
@@ -139,7 +91,7 @@ void ShowPage(HWND dialog, int page) {
   for (const ControlText& t : layout.texts) SetDlgItemTextA(dialog, t.id, t.text.c_str());
   for (const ControlCheck& c : layout.checks) CheckDlgButton(dialog, c.id, c.checked ? BST_CHECKED : BST_UNCHECKED);
   EnableWindow(GetDlgItem(dialog, 300), layout.enableAdd);
-  EnableWindow(GetDlgItem(dialog, 305), layout.enableStart);
+  EnableWindow(GetDlgItem(dialog, kStartButton), layout.enableStart);
 }
 
 void StorePageState(HWND dialog, int page) {

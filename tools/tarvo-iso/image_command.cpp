@@ -16,10 +16,10 @@ namespace {
 
 // Message boxes become lines on the error stream; questions get the answer
 // chosen on the command line.
-class ConsoleUser : public RecorderUser {
+class ImageConsoleUser : public UserSeam {
  public:
-  explicit ConsoleUser(bool answerYes) : answerYes_(answerYes) {}
-  int Message(const std::string& text, const std::string&, unsigned style) override {
+  explicit ImageConsoleUser(bool answerYes) : answerYes_(answerYes) {}
+  int ShowMessage(const std::string& text, const std::string&, unsigned style) override {
     std::fprintf(stderr, "tarvo-iso: %s\n", text.c_str());
     if ((style & 0x0F) != kMbYesNo) return kIdOk;
     std::fprintf(stderr, "tarvo-iso: answered %s\n", answerYes_ ? "Yes" : "No");
@@ -104,7 +104,7 @@ int RunImageCommand(const std::vector<std::string>& args) {
   std::filesystem::path root = std::filesystem::absolute(out, error).parent_path();
   ImageTarget target{files[1], root.string(), "Can't create ISO-9660 file: " + files[1]};
   ImageRoute route(target, used);
-  ConsoleUser user(answerYes);
+  ImageConsoleUser user(answerYes);
   SilentProgress progress;
   RecorderEnvironment environment{user, progress};
   const int result = RecordCompilation(request, environment, route);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "browser_test_support.h"
 
 namespace tarvo {
@@ -29,10 +32,10 @@ const char* const kNameTaken =
 void AddSourceFolder(MemoryFileSystem& fs) {
   fs.AddDirectory("C:\\src", kModified, kCreatedUtc);
   fs.AddFile("C:\\src\\zeta.txt", 10, kModified);
-  fs.AddFile("C:\\src\\Alpha.doc", 20, kModified, kAttributeArchive | kAttributeReadOnly);
+  fs.AddFile("C:\\src\\Alpha.doc", 20, kModified, kFileAttributeArchive | kFileAttributeReadOnly);
   fs.AddFile("C:\\src\\.git\\config", 7);
   fs.AddFile("C:\\src\\WIN386.swp", 999);
-  fs.AddFile("C:\\src\\.profile", 5, kModified, kAttributeHidden);
+  fs.AddFile("C:\\src\\.profile", 5, kModified, kFileAttributeHidden);
   fs.AddDirectory("C:\\src\\sub", kModified);
   fs.AddFile("C:\\src\\sub\\b.txt", 3, kModified);
   fs.AddFile("C:\\src\\sub\\A.txt", 4, kModified);
@@ -64,7 +67,7 @@ TEST(AddFromSource, WalksAFolderSkippingDotFoldersAndTheSwapFile) {
   const CompilationEntry& file = *b.tree.Entry(b.Child(sub, "b.txt"));
   EXPECT_EQ(file.sourcePath, "C:\\src\\sub\\");
   EXPECT_EQ(file.size, 3u);
-  EXPECT_EQ(b.tree.Entry(b.Child(top, "Alpha.doc"))->attributes, kAttributeArchive | kAttributeReadOnly);
+  EXPECT_EQ(b.tree.Entry(b.Child(top, "Alpha.doc"))->attributes, kFileAttributeArchive | kFileAttributeReadOnly);
 
   // One charge: names plus sizes, 2048 per directory (src, sub, empty).
   EXPECT_EQ(b.gauge.adds, (std::vector<uint32_t>{(3 + 8 + 9 + 8 + 3 + 5 + 5 + 5) + (10 + 20 + 5 + 3 + 4) + 3 * 2048}));
@@ -336,6 +339,62 @@ TEST(AddFromSource, AWalkStoppedByARefusedEntryKeepsAndChargesWhatItInserted) {
     EXPECT_GE(b.gauge.adds[0], 3u + 2048 + 9 + 100) << c.what;
     EXPECT_EQ(b.user.busyDepth, 0) << c.what;
   }
+}
+
+// A view that keeps its own copy of the tree from the notifications alone,
+// as the browser's disc tree does: it must end up equal to the model.
+class MirrorView final : public CompilationObserver {
+ public:
+  explicit MirrorView(const CompilationTree& tree) : tree_(tree) {}
+  void EntryInserted(EntryId id) override {
+    std::vector<EntryId>& siblings = children_[tree_.Parent(id)];
+    const EntryId previous = tree_.PreviousSibling(id);
+    const auto at = previous == kNoEntry ? siblings.begin()
+                                         : std::find(siblings.begin(), siblings.end(), previous) + 1;
+    siblings.insert(at, id);
+  }
+  void EntryDeleting(EntryId id) override {
+    std::erase(children_[tree_.Parent(id)], id);
+    Forget(id);
+  }
+  void ChildrenSorted(EntryId parent) override { children_[parent] = tree_.Children(parent); }
+  void TreeCleared() override { children_.clear(); }
+
+  bool Matches(EntryId id = kRootEntry) const {
+    const auto found = children_.find(id);
+    const std::vector<EntryId> mine = found == children_.end() ? std::vector<EntryId>{} : found->second;
+    if (mine != tree_.Children(id)) return false;
+    return std::all_of(mine.begin(), mine.end(), [this](EntryId c) { return Matches(c); });
+  }
+
+ private:
+  void Forget(EntryId id) {
+    for (EntryId c : children_[id]) Forget(c);
+    children_.erase(id);
+  }
+  const CompilationTree& tree_;
+  std::map<EntryId, std::vector<EntryId>> children_;
+};
+
+TEST(CompilationObserver, AViewMirroringTheNotificationsMatchesTheModel) {
+  Bench b;
+  MirrorView view(b.tree);
+  b.tree.SetObserver(&view);
+  AddSourceFolder(b.fs);
+  b.fs.AddFile("C:\\more\\m.txt", 1);
+  const SourceItem src{"src", SourceKind::Directory};
+  ASSERT_EQ(AddFromSource(b.context, &src, "C:\\src\\", kNoEntry), 1);
+  const SourceItem drive{"C:\\ [ SYSTEM ]", SourceKind::DriveRoot};
+  b.user.answers = {kIdNo};
+  AddFromSource(b.context, &drive, "C:\\more\\", b.Child(kRootEntry, "src"));
+  EXPECT_TRUE(view.Matches());
+  const EntryId made = MakeDirectory(b.context, "New", b.Child(kRootEntry, "src"));
+  ASSERT_NE(made, kNoEntry);
+  EXPECT_TRUE(view.Matches());
+  ASSERT_EQ(RemoveSelected(b.context, b.Child(b.Child(kRootEntry, "src"), "sub")), 1);
+  EXPECT_TRUE(view.Matches());
+  ClearTree(b.tree);
+  EXPECT_TRUE(view.Matches());
 }
 
 }  // namespace

@@ -106,10 +106,12 @@ TEST(HostileLists, DepthAndDirectoryCountsStopAtWhatAVolumeCanHold) {
     return b.Record(directories, "a", "a", 50, 0, 0x10).bytes;
   };
   auto flat = [](uint32_t directories) {
-    ListBytes b;
-    b.Header(2, directories + 10);
-    for (uint32_t i = 0; i < directories; ++i) b.Record(0, "d", "", 100, 0, 0x10).Record(1, "a", "a", 50, 0, 0x10);
-    return b.bytes;
+    std::vector<uint8_t> bytes = ListBytes().Header(2, directories + 10).bytes;
+    const std::vector<uint8_t> pair =
+        ListBytes().Record(0, "d", "", 100, 0, 0x10).Record(1, "a", "a", 50, 0, 0x10).bytes;
+    bytes.reserve(bytes.size() + pair.size() * directories);
+    for (uint32_t i = 0; i < directories; ++i) bytes.insert(bytes.end(), pair.begin(), pair.end());
+    return bytes;
   };
   std::string detail;
   EXPECT_EQ(Decode(chain(255), detail), ListStatus::Ok) << detail;

@@ -1,11 +1,12 @@
 #!/bin/sh
-# Round trip through independent readers: a source tree is listed, written by
+# Round trip through independent readers: a source tree is listed by
+# `tarvo-iso list` (the browser's Add), written by
 # `tarvo-iso image`, checked by isocheck, then extracted by xorriso, isoinfo -J,
 # 7z and bsdtar; each must give back every file byte for byte under its
 # Joliet name. The primary tree must reach every file's data as well.
-# usage: roundtrip.sh TARVO_ISO ISOCHECK LIST_WRITER
+# usage: roundtrip.sh TARVO_ISO ISOCHECK
 set -eu
-tarvo_iso=$1 isocheck=$2 list_writer=$3
+tarvo_iso=$1 isocheck=$2
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/tarvo-roundtrip.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -48,7 +49,7 @@ mv "$work/expected/src/$long.txt" "$work/expected/src/$short.txt"
 mv "$work/expected/src/${long}x.txt" "$work/expected/src/${shorter}0.txt"
 rm -rf "$work/expected/src/.hidden dir"
 
-python3 "$list_writer" "$work/list.dat" "$src" "$work/other"
+"$tarvo_iso" list "$work/list.dat" "$src" "$work/other" || fail "tarvo-iso list"
 "$tarvo_iso" image "$work/list.dat" "$work/out.iso" --label rtrip 2>"$work/messages" || { cat "$work/messages"; fail "tarvo-iso image"; }
 "$isocheck" "$work/out.iso" || fail "isocheck"
 

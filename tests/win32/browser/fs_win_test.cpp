@@ -55,7 +55,7 @@ TEST_F(WinFileSystemTest, ListsEveryAttributeKindAndLooksEntriesUp) {
   EXPECT_EQ(entries[1].modified.milliseconds, 0);
   EXPECT_GE(entries[1].modified.year, 2020);
   EXPECT_EQ(entries[2].name, "hidden.bin");
-  EXPECT_NE(entries[2].attributes & kAttributeHidden, 0u);
+  EXPECT_NE(entries[2].attributes & kFileAttributeHidden, 0u);
 
   FileInfo info;
   ASSERT_TRUE(fs_->Lookup(root_ + "\\FILE.TXT", info));
