@@ -9,7 +9,7 @@ namespace tarvo {
 std::vector<BrowserDrive> BrowserDrives() {
   const MainDialogState& s = MainState();
   std::vector<BrowserDrive> drives;
-  for (int i = 0; i < s.driveRootCount; ++i) drives.push_back({s.driveRoots[i].root, s.driveRoots[i].type});
+  for (const DriveRoot& root : s.driveRoots) drives.push_back({root.root, root.type});
   return drives;
 }
 

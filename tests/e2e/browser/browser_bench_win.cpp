@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,10 +61,12 @@ int main(int argc, char** argv) {
   MainDialogState& s = MainState();
   char roots[256] = {};
   GetLogicalDriveStringsA(sizeof roots - 1, roots);
-  for (const char* root = roots; *root && s.driveRootCount < 30; root += std::strlen(root) + 1) {
-    lstrcpynA(s.driveRoots[s.driveRootCount].root, root, 10);
-    CharUpperA(s.driveRoots[s.driveRootCount].root);
-    s.driveRoots[s.driveRootCount++].type = GetDriveTypeA(root);
+  for (const char* root = roots; *root && s.driveRoots.size() < 30; root += std::strlen(root) + 1) {
+    DriveRoot r;
+    r.root = root;
+    for (char& c : r.root) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    r.type = GetDriveTypeA(root);
+    s.driveRoots.push_back(r);
   }
   s.currentPage = 2;  // no recorder drive to lock, nothing to import
   HWND host = CreateWindowExA(0, "STATIC", "bench host", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, app.instance,

@@ -32,8 +32,8 @@ unsigned ticks = 0;
 
 int RootIndexOf(char letter) {
   const MainDialogState& s = MainState();
-  for (int i = 0; i < s.driveRootCount; ++i)
-    if (s.driveRoots[i].root[0] == letter) return i;
+  for (size_t i = 0; i < s.driveRoots.size(); ++i)
+    if (!s.driveRoots[i].root.empty() && s.driveRoots[i].root[0] == letter) return int(i);
   return -1;
 }
 
@@ -41,11 +41,12 @@ void FillDriveRoots() {
   MainDialogState& s = MainState();
   char buffer[256] = {};
   GetLogicalDriveStringsA(sizeof buffer - 1, buffer);
-  for (const char* root = buffer; *root && s.driveRootCount < 30; root += std::strlen(root) + 1) {
-    DriveRoot& r = s.driveRoots[s.driveRootCount++];
-    lstrcpynA(r.root, root, sizeof r.root);
-    CharUpperA(r.root);
+  for (const char* root = buffer; *root && s.driveRoots.size() < 30; root += std::strlen(root) + 1) {
+    DriveRoot r;
+    r.root = root;
+    for (char& c : r.root) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     r.type = GetDriveTypeA(root);
+    s.driveRoots.push_back(r);
   }
 }
 
