@@ -99,13 +99,15 @@ def scenario_import(args, prefix, f):
         dialog = rec.start(ui)
         env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 15)
         open_browser(ui, dialog)
+        # The mirror's label file is the virtual recorder's, not the disc's.
         shown = [entry for entry in outline(ui) if entry[1] != ".windows-label"]
         f.check("the disc's files come in as Recorded entries", shown,
                 [(0, "OLD"), (1, "inner.txt"), (0, "root.txt")])
         ui.tree_select(DISC, path=["root.txt"], title=BROWSER)
         ui.click(REMOVE, title=BROWSER)
         box = env.next_msgbox(ui)
-        f.check("removing a Recorded entry asks", box["text"][:40], "Removing previously recorded files you wi")
+        f.check("removing a Recorded entry asks", box["text"].startswith("Removing previously recorded files"), True)
+        f.check("with the question icon", box["icon"], "question")
         env.answer(ui, box, "Yes")
         ui.click(SAVE, title=BROWSER)
         ui.wait_gone(title=BROWSER)
