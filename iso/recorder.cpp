@@ -31,7 +31,7 @@ int LoadCompilation(RecordRequest& request, RecorderEnvironment& env, bool usePr
   }
   // Nothing to record: refused on both routes, before the drive is touched.
   if (std::none_of(list.entries.begin(), list.entries.end(), [](const ListEntry& e) { return !e.IsMarker(); })) {
-    env.user.Message(texts::kSelectFilesFirst, request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(texts::kSelectFilesFirst, request.title, kMbOk | kMbIconStop);
     return 0;
   }
   AssignIdentifiers(list);
