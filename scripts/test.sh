@@ -25,6 +25,12 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
   ctest --test-dir build/win64 --output-on-failure --repeat until-pass:2' | tee build/ctest-win64.log
 grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-win64.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
 
+# Stop the Wine servers of every prefix the run used, so that no Wine process
+# outlives the run holding its output open.
+find build -maxdepth 6 -name system.reg 2>/dev/null | while read -r reg; do
+  WINEPREFIX="$(pwd)/$(dirname "$reg")" wineserver -k >/dev/null 2>&1 || true
+done
+
 total=0; failed=0
 while read -r line; do
   f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
