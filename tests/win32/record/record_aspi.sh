@@ -6,7 +6,7 @@
 set -eu
 command -v xorriso >/dev/null && command -v isoinfo >/dev/null || exit 77
 work=$(mktemp -d /tmp/tarvo-record-aspi.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cp "$1" "$2" "$3" "$work/"
 printf 'trace = trace.log\n[adapter 0]\ntargets = 8\n[device 0:1:0]\ndisc = disc.img\nmedia = cdr80\n' >"$work/vrec.cfg"
 winp() { echo "Z:$1" | tr / '\\'; }
@@ -30,7 +30,7 @@ check() { # start folder...
   xorriso -osirrox on -load sbsector "$start" -indev "$work/disc.img" -extract / "$work/x" >/dev/null 2>&1
   for folder in "$@"; do
     (cd "$work/$folder" && find . -type f) | while read -r f; do
-      cmp "$work/$folder/$f" "$work/x/$f" || { echo "session at $start: $f differs"; exit 1; }
+      cmp "$work/$folder/$f" "$work/x/$folder/$f" || { echo "session at $start: $f differs"; exit 1; }
     done
   done
   isoinfo -i "$work/disc.img" -T "$start" -l -J | grep -q 'A long file name.txt' ||
@@ -48,6 +48,6 @@ second=$((0x$second))
 # session holds its own files only.
 rm -rf "$work/x"
 xorriso -osirrox on -load sbsector "$second" -indev "$work/disc.img" -extract / "$work/x" >/dev/null 2>&1
-cmp "$work/two/second.bin" "$work/x/second.bin"
+cmp "$work/two/second.bin" "$work/x/two/second.bin"
 grep -q 'CLOSE-TRACK-SESSION' "$work/trace.log"
 echo "two sessions recorded through WNASPI32.DLL and read back"
