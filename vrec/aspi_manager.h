@@ -48,6 +48,9 @@ class AspiManager {
   // A drive's worker: runs its queued requests in order until shutdown.
   void Serve(Device* device);
   void Run(aspi::SRB_ExecSCSICmd* srb, Device* device);
+  Outcome ExecuteOnDevice(aspi::SRB_ExecSCSICmd* srb, Device* device);
+  // Final status, target status, sense, then the completion notice.
+  void Complete(aspi::SRB_ExecSCSICmd* srb, const Outcome& outcome);
 
   std::unique_ptr<InProcessBus> bus_;
   Notify notify_;
