@@ -78,6 +78,7 @@ uint8_t TransferBlocks(DriveAccess& access, int drive, uint8_t opcode, uint8_t* 
   if (opcode == kOpSynchronizeCache) {
     return WithoutData(access, drive, cdb, DataDirection::Out, WaitPolicy::Unbounded);
   }
+  if (opcode != kOpRead10 && opcode != kOpWrite10) return kStatusRequestRefused;
   PutBe32(cdb, 2, lba);
   PutBe16(cdb, 7, count);
   const DataDirection direction = opcode == kOpWrite10 ? DataDirection::Out : DataDirection::In;

@@ -23,7 +23,7 @@ unsigned long EndSessionEstimateMb(uint64_t volumeSpaceSize) {
 DiscRoute::DiscRoute(DriveAccess& access, int drive, DiscRecordingOptions options)
     : access_(access), drive_(drive), options_(options), sink_(access, drive) {}
 
-int DiscRoute::Start(RecorderUser& user, const std::string& title) {
+int DiscRoute::Start(UserSeam& user, const std::string& title) {
   const uint32_t descriptor = access_.lastTrackPvdLba;
   if (descriptor == 0) return 1;  // a disc without a track: nothing to carry over
   const SectorReader read = [this](uint32_t address, uint8_t* sector) {
@@ -35,7 +35,7 @@ int DiscRoute::Start(RecorderUser& user, const std::string& title) {
     previousExtents_ = std::move(session.extents);
     return 1;
   }
-  if (user.Message(texts::kPreviousSessionLost, title, kMbYesNo | kMbIconQuestion) != kIdYes) {
+  if (user.ShowMessage(texts::kPreviousSessionLost, title, kMbYesNo | kMbIconQuestion) != kIdYes) {
     user.SetStatusText(texts::kRecordingCanceled);
     return 0;
   }
@@ -46,21 +46,21 @@ const std::vector<uint32_t>* DiscRoute::PreviousSessionExtents() const {
   return imported_ ? &previousExtents_ : nullptr;
 }
 
-int64_t DiscRoute::PrepareForWrite(RecorderUser&, const std::string&) {
+int64_t DiscRoute::PrepareForWrite(UserSeam&, const std::string&) {
   const int64_t start =
       tarvo::PrepareForWrite(access_, options_.writeSpeedKBps, options_.multiSession, options_.copyFlag, drive_);
   locked_ = start >= 0;
   return start;
 }
 
-void DiscRoute::OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t volumeSpaceSize) {
+void DiscRoute::OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) {
   // WriteSector has unlocked the medium already.
   locked_ = false;
-  const std::string question = FormatText(texts::kWriteFailedEndSession, EndSessionEstimateMb(volumeSpaceSize));
-  if (user.Message(question, title, kMbYesNo | kMbIconStop) == kIdYes) CloseSession(access_, drive_);
+  const std::string question = FormatPrintf(texts::kWriteFailedEndSession, EndSessionEstimateMb(volumeSpaceSize));
+  if (user.ShowMessage(question, title, kMbYesNo | kMbIconStop) == kIdYes) CloseSession(access_, drive_);
 }
 
-int DiscRoute::Finish(RecorderUser& user, const std::string&) {
+int DiscRoute::Finish(UserSeam& user, const std::string&) {
   user.SetStatusText(texts::kClosingSession);
   CloseSession(access_, drive_);
   locked_ = false;

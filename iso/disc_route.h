@@ -39,12 +39,12 @@ class DiscRoute : public RecordRoute {
   DiscRoute(DriveAccess& access, int drive, DiscRecordingOptions options);
 
   bool IsDisc() const override { return true; }
-  int Start(RecorderUser& user, const std::string& title) override;
+  int Start(UserSeam& user, const std::string& title) override;
   const std::vector<uint32_t>* PreviousSessionExtents() const override;
-  int64_t PrepareForWrite(RecorderUser& user, const std::string& title) override;
+  int64_t PrepareForWrite(UserSeam& user, const std::string& title) override;
   SectorSink& Sink() override { return sink_; }
-  void OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t volumeSpaceSize) override;
-  int Finish(RecorderUser& user, const std::string& title) override;
+  void OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) override;
+  int Finish(UserSeam& user, const std::string& title) override;
   void Abandon() override;
   std::string SuccessText() const override;
 

@@ -40,7 +40,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 void DeleteFileAt(const std::string& path) { std::remove(NativePath(path).c_str()); }
 
-std::string FormatText(const char* format, ...) {
+std::string FormatPrintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
   va_list copy;

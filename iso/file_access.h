@@ -33,6 +33,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 void DeleteFileAt(const std::string& path);
 
 // printf-style formatting of the program's texts.
-std::string FormatText(const char* format, ...);
+std::string FormatPrintf(const char* format, ...);
 
 }  // namespace tarvo

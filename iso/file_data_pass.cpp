@@ -20,14 +20,14 @@ constexpr uint32_t kChunkSectors = 512;
 }  // namespace
 
 DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCount, VolumeWriter& writer,
-                               RecorderUser& user, const std::string& title) {
+                               UserSeam& user, const std::string& title) {
   std::vector<ScratchRecord> records;
   if (!ReadScratchFile(scratchPath, fileCount, records)) return DataPassResult::ScratchUnreadable;
   std::vector<uint8_t> chunk(size_t(kChunkSectors) * kSectorSize);
   for (const ScratchRecord& record : records) {
     RawFile source;
     if (!source.Open(record.path, RawFile::Mode::Read)) {
-      const int answer = user.Message(FormatText(texts::kCantOpenFile, record.path.c_str()), title,
+      const int answer = user.ShowMessage(FormatPrintf(texts::kCantOpenFile, record.path.c_str()), title,
                                       kMbYesNo | kMbIconStop);
       if (answer != kIdYes) return DataPassResult::StoppedByUser;
     } else {

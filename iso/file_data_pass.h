@@ -17,6 +17,6 @@ enum class DataPassResult {
 };
 
 DataPassResult RunFileDataPass(const std::string& scratchPath, uint32_t fileCount, VolumeWriter& writer,
-                               RecorderUser& user, const std::string& title);
+                               UserSeam& user, const std::string& title);
 
 }  // namespace tarvo

@@ -21,11 +21,11 @@ ImageTarget ResolveImageTarget(const std::string& programDir, const std::string&
   if (imageFileName.size() >= 2 && imageFileName[1] == ':') {
     target.path = imageFileName;
     target.freeSpaceRoot = imageFileName.substr(0, 3);
-    target.createFailureText = FormatText(texts::kCantCreateImageAt, imageFileName.c_str());
+    target.createFailureText = FormatPrintf(texts::kCantCreateImageAt, imageFileName.c_str());
   } else {
     target.path = programDir + "\\dataCD\\" + imageFileName;
     target.freeSpaceRoot = programDir.substr(0, 3);
-    target.createFailureText = FormatText(texts::kCantCreateImageIn, programDir.c_str(), imageFileName.c_str());
+    target.createFailureText = FormatPrintf(texts::kCantCreateImageIn, programDir.c_str(), imageFileName.c_str());
   }
   return target;
 }
@@ -63,36 +63,36 @@ bool ImageFileSink::Flush() {
 ImageRoute::ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe)
     : target_(std::move(target)), used_(used), probe_(std::move(probe)) {}
 
-int ImageRoute::Start(RecorderUser& user, const std::string& title) {
+int ImageRoute::Start(UserSeam& user, const std::string& title) {
   if (used_ == 0) {
-    user.Message(texts::kSelectFilesFirst, title, kMbOk | kMbIconStop);
+    user.ShowMessage(texts::kSelectFilesFirst, title, kMbOk | kMbIconStop);
     return 0;
   }
   if (!file_.Open(target_.path, RawFile::Mode::Create)) {
-    user.Message(target_.createFailureText, title, kMbOk | kMbIconStop);
+    user.ShowMessage(target_.createFailureText, title, kMbOk | kMbIconStop);
     return 0;
   }
   created_ = true;
   sink_.Attach(&file_);
   const uint64_t free = probe_(target_.freeSpaceRoot);
-  user.Message(FormatText(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
+  user.ShowMessage(FormatPrintf(texts::kSizeReport, static_cast<unsigned long>(used_ >> 20),
                           static_cast<unsigned long>(free >> 20)),
                "", kMbOk | kMbIconStop);
   if (free < uint64_t(used_) + kSpaceMargin) {
     Abandon();
-    user.Message(texts::kNotEnoughSpace, title, kMbOk | kMbIconStop);
+    user.ShowMessage(texts::kNotEnoughSpace, title, kMbOk | kMbIconStop);
     return 0;
   }
   return 1;
 }
 
-void ImageRoute::OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t) {
+void ImageRoute::OnWriteFailure(UserSeam& user, const std::string& title, uint64_t) {
   if (failureShown_) return;
   failureShown_ = true;
-  user.Message(FormatText(texts::kCantWriteImage, target_.path.c_str()), title, kMbOk | kMbIconStop);
+  user.ShowMessage(FormatPrintf(texts::kCantWriteImage, target_.path.c_str()), title, kMbOk | kMbIconStop);
 }
 
-int ImageRoute::Finish(RecorderUser& user, const std::string& title) {
+int ImageRoute::Finish(UserSeam& user, const std::string& title) {
   const bool flushed = sink_.Flush();
   sink_.Attach(nullptr);
   if (!file_.Close() || !flushed) {

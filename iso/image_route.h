@@ -51,11 +51,11 @@ class ImageRoute : public RecordRoute {
   ImageRoute(ImageTarget target, uint32_t used, FreeSpaceProbe probe = FreeSpaceOf);
 
   bool IsDisc() const override { return false; }
-  int Start(RecorderUser& user, const std::string& title) override;
-  int64_t PrepareForWrite(RecorderUser&, const std::string&) override { return 0; }
+  int Start(UserSeam& user, const std::string& title) override;
+  int64_t PrepareForWrite(UserSeam&, const std::string&) override { return 0; }
   SectorSink& Sink() override { return sink_; }
-  void OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t volumeSpaceSize) override;
-  int Finish(RecorderUser& user, const std::string& title) override;
+  void OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) override;
+  int Finish(UserSeam& user, const std::string& title) override;
   void Abandon() override;
   std::string SuccessText() const override;
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "iso/byte_reader.h"
+#include "iso/stream_reader.h"
 #include "iso/iso_names.h"
 
 namespace tarvo {
@@ -27,9 +27,9 @@ bool IsCarriableName(const std::string& name) {
 
 ListReadResult ReadListFile(const uint8_t* data, size_t size, ListFile& list) {
   list = ListFile();
-  ByteReader reader(data, size);
-  if (size < kListHeaderSize) return {ListReadStatus::ShortHeader, "the header ends early"};
-  list.magicOk = reader.Bytes(kListMagic.size()) == kListMagic;
+  StreamReader reader(data, size);
+  if (size < kListFileHeaderSize) return {ListReadStatus::ShortHeader, "the header ends early"};
+  list.magicOk = reader.Bytes(kListFileMagic.size()) == kListFileMagic;
   list.levelCount = reader.U32();
   list.directoryCapacity = reader.U32();
   while (!reader.AtEnd()) {

@@ -13,14 +13,14 @@
 
 namespace tarvo {
 
-inline constexpr std::string_view kListMagic = "MORVELINE_FILE_ISO_1.00";
-inline constexpr size_t kListHeaderSize = 31;
+inline constexpr std::string_view kListFileMagic = "MORVELINE_FILE_ISO_1.00";
+inline constexpr size_t kListFileHeaderSize = 31;
 
 // Kind byte values the recorder tells apart; every other value is an
 // ordinary entry.
 inline constexpr uint8_t kListKindRecorded = 1;
 inline constexpr uint8_t kListKindEmptyDirMarker = 50;
-inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kListAttributeDirectory = 0x10;
 
 struct ListEntry {
   uint32_t level = 0;
@@ -34,8 +34,8 @@ struct ListEntry {
   std::string identifier[2];
 
   bool IsMarker() const { return kind == kListKindEmptyDirMarker; }
-  bool IsDirectory() const { return !IsMarker() && (attributes & kAttributeDirectory) != 0; }
-  bool IsFile() const { return !IsMarker() && (attributes & kAttributeDirectory) == 0; }
+  bool IsDirectory() const { return !IsMarker() && (attributes & kListAttributeDirectory) != 0; }
+  bool IsFile() const { return !IsMarker() && (attributes & kListAttributeDirectory) == 0; }
   bool IsRecorded() const { return kind == kListKindRecorded; }
 };
 

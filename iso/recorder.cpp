@@ -22,23 +22,23 @@ int LoadCompilation(RecordRequest& request, RecorderEnvironment& env, bool usePr
   if (!ReadWholeFile(request.listPath, bytes)) return 0;
   const ListReadResult read = ReadListFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), list);
   if (read.status == ListReadStatus::ShortHeader) return 0;
-  if (!list.magicOk) env.user.Message(texts::kWrongListVersion, request.title, kMbOk | kMbIconStop);
+  if (!list.magicOk) env.user.ShowMessage(texts::kWrongListVersion, request.title, kMbOk | kMbIconStop);
   // A damaged or hostile list is refused before anything is written.
   std::string problem = read.status == ListReadStatus::Damaged ? read.problem : CheckListForRecording(list);
   if (!problem.empty()) {
-    env.user.Message(FormatText(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(FormatPrintf(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
     return 0;
   }
   // Nothing to record: refused on both routes, before the drive is touched.
   if (std::none_of(list.entries.begin(), list.entries.end(), [](const ListEntry& e) { return !e.IsMarker(); })) {
-    env.user.Message(texts::kSelectFilesFirst, request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(texts::kSelectFilesFirst, request.title, kMbOk | kMbIconStop);
     return 0;
   }
   AssignIdentifiers(list);
   layout = MeasureCompilation(list, usePreviousExtents);
   PlaceVolume(layout, 0);
   if (!layout.FitsVolume()) {
-    env.user.Message(texts::kVolumeTooLarge, request.title, kMbOk | kMbIconStop);
+    env.user.ShowMessage(texts::kVolumeTooLarge, request.title, kMbOk | kMbIconStop);
     return 0;
   }
   return 1;
@@ -99,7 +99,7 @@ int Run::Record() {
   if (start < 0) return Fail();
   PlaceVolume(layout_, static_cast<uint32_t>(start));
   if (!layout_.FitsVolume()) {
-    env_.user.Message(texts::kVolumeTooLarge, request_.title, kMbOk | kMbIconStop);
+    env_.user.ShowMessage(texts::kVolumeTooLarge, request_.title, kMbOk | kMbIconStop);
     return Fail();
   }
   const bool disc = route_.IsDisc();
@@ -117,7 +117,7 @@ int Run::Record() {
     if (result == PassResult::WriteFailed) return WriteFailed();
     if (result == PassResult::Inconsistent) {  // measuring and writing disagree: never leave a broken volume
       env_.progress.End();
-      env_.user.Message(FormatText(texts::kDamagedList, "its directories can't be laid out"), request_.title,
+      env_.user.ShowMessage(FormatPrintf(texts::kDamagedList, "its directories can't be laid out"), request_.title,
                         kMbOk | kMbIconStop);
       return Fail();
     }

@@ -20,11 +20,11 @@ struct RecordRequest {
   std::string scratchPath;    // isoFileList.dat in the program folder
   bool includeFileData = true;
   VolumeTexts texts;
-  std::string title = "Tarvo";  // caption of the run's message boxes
+  std::string title = kProgramTitle;  // caption of the run's message boxes
 };
 
 struct RecorderEnvironment {
-  RecorderUser& user;
+  UserSeam& user;
   ProgressMeter& progress;
   RecordDate (*clock)() = CurrentUtcTime;
 };
@@ -37,19 +37,19 @@ class RecordRoute {
   virtual bool IsDisc() const = 0;
   // Before the list is read: image-file checks and creation, or the import of
   // a disc's previous session. 0 ends the run (the route has told the user).
-  virtual int Start(RecorderUser& user, const std::string& title) = 0;
+  virtual int Start(UserSeam& user, const std::string& title) = 0;
   // Extents of the previous session's plain files while the import is in
   // use; nullptr otherwise.
   virtual const std::vector<uint32_t>* PreviousSessionExtents() const { return nullptr; }
   // The start address of the volume, or a negative value (the route has told
   // the user).
-  virtual int64_t PrepareForWrite(RecorderUser& user, const std::string& title) = 0;
+  virtual int64_t PrepareForWrite(UserSeam& user, const std::string& title) = 0;
   virtual SectorSink& Sink() = 0;
   // A sink write failed; the run ends with 0 afterwards.
-  virtual void OnWriteFailure(RecorderUser& user, const std::string& title, uint64_t volumeSpaceSize) = 0;
+  virtual void OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) = 0;
   // The volume is written: close the image or the session. 0 when the volume
   // could not be completed (the route has told the user).
-  virtual int Finish(RecorderUser& user, const std::string& title) = 0;
+  virtual int Finish(UserSeam& user, const std::string& title) = 0;
   // The run ends without a volume after Start succeeded.
   virtual void Abandon() = 0;
   virtual std::string SuccessText() const = 0;

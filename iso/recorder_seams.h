@@ -1,5 +1,6 @@
-// The seams the recorder talks through: the user (message boxes, the status
-// text), the progress meter, and the sink that receives the volume's sectors.
+// The seams the recorder talks through: the user (common/user_seam.h: message
+// boxes, the status text), the progress meter, and the sink that receives the
+// volume's sectors.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +9,6 @@
 #include "common/user_seam.h"
 
 namespace tarvo {
-
-class RecorderUser {
- public:
-  virtual ~RecorderUser() = default;
-  // Shows a message box and returns the answer; an empty caption shows none.
-  virtual int Message(const std::string& text, const std::string& caption, unsigned style) = 0;
-  // The main dialog's status text (control 502).
-  virtual void SetStatusText(const std::string& text) = 0;
-};
 
 class ProgressMeter {
  public:

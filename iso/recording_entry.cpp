@@ -5,7 +5,7 @@
 namespace tarvo {
 
 int RecordCompilation(RecordingCall& call, RecordingServices& services) {
-  RecorderUserOnSeam user(services.drives.ui);
+  UserSeam& user = services.drives.ui;
   RecordRequest request;
   request.label = call.label;
   request.listPath = services.listPath;

@@ -40,19 +40,6 @@ struct RecordingServices {
   RecordDate (*clock)() = CurrentUtcTime;
 };
 
-// The recorder's view of the one user seam.
-class RecorderUserOnSeam : public RecorderUser {
- public:
-  explicit RecorderUserOnSeam(UserSeam& seam) : seam_(seam) {}
-  int Message(const std::string& text, const std::string& caption, unsigned style) override {
-    return seam_.ShowMessage(text, caption, style);
-  }
-  void SetStatusText(const std::string& text) override { seam_.SetStatusText(text); }
-
- private:
-  UserSeam& seam_;
-};
-
 // Returns 1 when the volume was written, 0 otherwise.
 int RecordCompilation(RecordingCall& call, RecordingServices& services);
 

@@ -1,6 +1,6 @@
 #include "iso/scratch_file.h"
 
-#include "iso/byte_reader.h"
+#include "iso/stream_reader.h"
 #include "iso/iso_numbers.h"
 
 namespace tarvo {
@@ -17,7 +17,7 @@ void ScratchWriter::Append(const std::string& path, uint32_t size) {
 bool ReadScratchFile(const std::string& path, uint32_t expected, std::vector<ScratchRecord>& records) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return false;
-  ByteReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  StreamReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   records.clear();
   for (uint32_t i = 0; i < expected; ++i) {
     const uint32_t length = reader.U32();

@@ -7,7 +7,7 @@
 namespace tarvo {
 
 // Runs DIALOGAUTHOR modally, owned by `owner` (the main dialog).
-INT_PTR ShowAboutBox(HWND owner);
+void ShowAboutBox(HWND owner);
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

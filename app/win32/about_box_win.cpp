@@ -132,8 +132,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   return DispatchMessageMap(kAboutMap, dialog, message, wParam, lParam);
 }
 
-INT_PTR ShowAboutBox(HWND owner) {
-  return DialogBoxParamA(App().instance, "DIALOGAUTHOR", owner, AboutDialogProc, 0);
+void ShowAboutBox(HWND owner) {
+  DialogBoxParamA(App().instance, "DIALOGAUTHOR", owner, AboutDialogProc, 0);
 }
 
 ProgramLauncher SetProgramLauncher(ProgramLauncher launcher) {

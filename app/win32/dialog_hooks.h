@@ -1,6 +1,6 @@
-// What the main dialog starts in other parts of the program: recording, the
-// erase, the sector viewer, the volume texts dialog, the capacity gauge and
-// the About box. dialog_hooks_win.cpp holds what each does until its own
+// What the main dialog starts in other parts of the program that are not
+// wired in yet: recording, the erase, the sector viewer and the capacity
+// gauge. dialog_hooks_win.cpp holds what each does until its own
 // part is wired in; the part then replaces its body there.
 #pragma once
 
@@ -24,12 +24,6 @@ void SectorViewerCommand(HWND dialog, uint16_t command, int drive);
 // The viewer's sector of `drive` goes back to 16.
 void ResetSectorViewer(int drive);
 
-// Command 207 with notification 333 from the disc check: the volume label
-// and the volume texts are taken from the newly found disc.
-void FillVolumeTextsFromDisc(HWND dialog, int drive);
-// "Set other CD-R/W info": the dialog IDD_PVD, modal, without owner.
-void RunVolumeTextsDialog(HWND dialog);
-
 // The capacity gauge: rebuilds the status line's text, reading the disc's
 // space first when readFlag is 1, and has control 501 repainted.
 void RefreshGaugeText(HWND dialog, int readFlag);
@@ -39,7 +33,5 @@ struct GaugeFigures {
   uint32_t free = 0;
 };
 GaugeFigures CurrentGaugeFigures();
-
-void ShowAboutBox(HWND dialog);
 
 }  // namespace tarvo

@@ -13,7 +13,9 @@
 #include "app/win32/dialog_drives.h"
 #include "app/win32/dialog_hooks.h"
 #include "app/win32/main_dialog.h"
+#include "app/win32/volume_texts_dialog.h"
 #include "browser/browser_window_win.h"
+#include "drive/command_set.h"
 #include "drive/disc_query.h"
 
 namespace tarvo {
@@ -99,6 +101,15 @@ void Start(HWND dialog) {
   }
 }
 
+// A disc has just arrived: its primary volume descriptor gives the volume
+// label and the volume texts. An unreadable sector 16 changes nothing.
+void FillFromDisc(HWND dialog) {
+  if (!MainState().aspiReady) return;
+  uint8_t sector[kBlockSize] = {};
+  if (TransferBlocks(Drives(), MainState().selectedDrive, kOpRead10, sector, 16, 1) != kStatusGood) return;
+  FillVolumeTextsFromSector(dialog, sector, sizeof sector);
+}
+
 void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
   MainDialogState& s = MainState();
   switch (id) {
@@ -110,7 +121,7 @@ void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
       break;
     case 207:
       if (notification == 333) {
-        FillVolumeTextsFromDisc(dialog, s.selectedDrive);
+        FillFromDisc(dialog);
       } else {
         SectorViewerCommand(dialog, id, s.selectedDrive);
       }
@@ -133,7 +144,7 @@ void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
       Start(dialog);
       break;
     case 308:
-      RunVolumeTextsDialog(dialog);
+      RunVolumeTextsDialog(nullptr);
       break;
     case 404:
       if (s.aspiReady) ResetDisc(Drives(), s.selectedDrive);

@@ -6,8 +6,8 @@
 
 #include "app/page_layout.h"
 #include "app/settings.h"
+#include "app/win32/about_box.h"
 #include "app/win32/app_state.h"
-#include "app/win32/dialog_hooks.h"
 #include "app/win32/help_window.h"
 #include "app/win32/message_map.h"
 

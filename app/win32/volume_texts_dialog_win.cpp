@@ -1,10 +1,14 @@
 #include "app/win32/volume_texts_dialog.h"
 
 #include <string>
+#include <vector>
 
 #include "app/res/dialog_ids.h"
 #include "app/volume_texts.h"
 #include "app/win32/app_state.h"
+#include "app/win32/dialog_drives.h"
+#include "app/win32/main_dialog.h"
+#include "drive/command_set.h"
 
 namespace tarvo {
 namespace {
@@ -49,11 +53,19 @@ INT_PTR CALLBACK VolumeTextsDialogProc(HWND dialog, UINT message, WPARAM wParam,
   }
 }
 
-INT_PTR RunVolumeTextsDialog(HWND owner) {
-  return DialogBoxParamA(App().instance, "IDD_PVD", owner, VolumeTextsDialogProc, 0);
+void RunVolumeTextsDialog(HWND owner) {
+  DialogBoxParamA(App().instance, "IDD_PVD", owner, VolumeTextsDialogProc, 0);
 }
 
-void FillVolumeTextsFromDisc(HWND mainDialog, const uint8_t* sector, size_t n) {
+void FillVolumeTextsFromDisc(HWND mainDialog, int drive) {
+  if (MainState().aspiReady != 1) return;
+  // ECMA-119 6.2.1: the volume descriptor set starts at logical sector 16.
+  std::vector<uint8_t> sector(kBlockSize, 0);
+  if (TransferBlocks(Drives(), drive, kOpRead10, sector.data(), 16, 1) != kStatusGood) return;
+  FillVolumeTextsFromSector(mainDialog, sector.data(), sector.size());
+}
+
+void FillVolumeTextsFromSector(HWND mainDialog, const uint8_t* sector, size_t n) {
   std::string label;
   if (!FillVolumeTextsFromSector16(sector, n, CurrentVolumeTexts(), label)) return;
   SetDlgItemTextA(mainDialog, kVolumeLabelEdit, label.c_str());

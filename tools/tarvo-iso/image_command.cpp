@@ -16,10 +16,10 @@ namespace {
 
 // Message boxes become lines on the error stream; questions get the answer
 // chosen on the command line.
-class ImageConsoleUser : public RecorderUser {
+class ImageConsoleUser : public UserSeam {
  public:
   explicit ImageConsoleUser(bool answerYes) : answerYes_(answerYes) {}
-  int Message(const std::string& text, const std::string&, unsigned style) override {
+  int ShowMessage(const std::string& text, const std::string&, unsigned style) override {
     std::fprintf(stderr, "tarvo-iso: %s\n", text.c_str());
     if ((style & 0x0F) != kMbYesNo) return kIdOk;
     std::fprintf(stderr, "tarvo-iso: answered %s\n", answerYes_ ? "Yes" : "No");

@@ -102,6 +102,12 @@ TEST(CommandSet, StatusIsReturnedUnchanged) {
   EXPECT_EQ(SetCdSpeed(f.access, 0, 0xFFFF, 0xFFFF), 0x08);
 }
 
+TEST(CommandSet, TransferBlocksTakesOnlyItsThreeOpcodes) {
+  Fixture f;
+  EXPECT_EQ(TransferBlocks(f.access, 0, 0xA8, g_sector, 0, 1), kStatusRequestRefused);
+  EXPECT_TRUE(f.transport.sent.empty());
+}
+
 TEST(CommandSet, CommandsGoOnlyToDiscoveredDrives) {
   Fixture f(2);
   EXPECT_EQ(TestUnitReady(f.access, 2, 1), kStatusNoSuchDrive);

@@ -55,7 +55,7 @@ inline std::string RecordBytes(const TestEntry& e) {
 
 // Header counts as the browser writes them unless given.
 inline std::string ListBytes(const std::vector<TestEntry>& entries, int64_t levelCount = -1,
-                             int64_t directoryCapacity = -1, std::string magic = std::string(kListMagic)) {
+                             int64_t directoryCapacity = -1, std::string magic = std::string(kListFileMagic)) {
   uint32_t deepest = 0, directories = 0;
   for (const TestEntry& e : entries) {
     deepest = std::max(deepest, e.level + 1);

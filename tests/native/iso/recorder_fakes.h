@@ -19,9 +19,9 @@ struct ShownMessage {
   unsigned style;
 };
 
-class FakeUser : public RecorderUser {
+class FakeUser : public UserSeam {
  public:
-  int Message(const std::string& text, const std::string& caption, unsigned style) override {
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
     messages.push_back({text, caption, style});
     if ((style & 0x0F) != kMbYesNo) return kIdOk;
     if (answers.empty()) return kIdYes;
@@ -64,14 +64,14 @@ class MemoryRoute : public RecordRoute {
  public:
   explicit MemoryRoute(int64_t start) : start_(start) {}
   bool IsDisc() const override { return true; }
-  int Start(RecorderUser&, const std::string&) override { return 1; }
+  int Start(UserSeam&, const std::string&) override { return 1; }
   const std::vector<uint32_t>* PreviousSessionExtents() const override { return previous; }
-  int64_t PrepareForWrite(RecorderUser&, const std::string&) override { return start_; }
+  int64_t PrepareForWrite(UserSeam&, const std::string&) override { return start_; }
   SectorSink& Sink() override { return sink; }
-  void OnWriteFailure(RecorderUser&, const std::string&, uint64_t volumeSpaceSize) override {
+  void OnWriteFailure(UserSeam&, const std::string&, uint64_t volumeSpaceSize) override {
     failureVolumeSize = volumeSpaceSize;
   }
-  int Finish(RecorderUser&, const std::string&) override { ++finished; return 1; }
+  int Finish(UserSeam&, const std::string&) override { ++finished; return 1; }
   void Abandon() override { ++abandoned; }
   std::string SuccessText() const override { return "recorded"; }
 

@@ -55,7 +55,7 @@ TEST_P(WriteFailureTest, AsksToEndTheSessionAndNeverReportsSuccess) {
 
   // (63 x 2048 + 2500000) / 1000000 + 1 = 3: the whole volume, wherever it failed.
   ASSERT_GE(user.shown.size(), 1u);
-  EXPECT_EQ(user.shown[0].text, FormatText(texts::kWriteFailedEndSession, 3ul));
+  EXPECT_EQ(user.shown[0].text, FormatPrintf(texts::kWriteFailedEndSession, 3ul));
   EXPECT_EQ(user.shown[0].caption, "Tarvo");
   EXPECT_EQ(user.shown[0].style, kMbYesNo | kMbIconStop);
   EXPECT_EQ(EndSessionEstimateMb(kVolumeSectors), 3ul);
@@ -154,7 +154,7 @@ TEST_F(FailureTest, MissingSourceAnsweredYesIsRecordedAsZerosAndListed) {
   user.answers = {kIdYes};
   EXPECT_EQ(RecordDisc(true), 1);
   ASSERT_EQ(user.shown.size(), 1u);
-  EXPECT_EQ(user.shown[0].text, FormatText(texts::kCantOpenFile, (SourceDir() + "missing.txt").c_str()));
+  EXPECT_EQ(user.shown[0].text, FormatPrintf(texts::kCantOpenFile, (SourceDir() + "missing.txt").c_str()));
   EXPECT_EQ(user.LastStatus(), texts::kDiscRecorded);
   EXPECT_EQ(DiscSectors(kFileData + 3, 2), std::string(2 * kSectorSize, '\0'));
   std::string c = Pattern(3000, 3);

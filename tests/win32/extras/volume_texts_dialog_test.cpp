@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/volume_texts.h"
+#include "app/win32/dialog_drives.h"
+#include "app/win32/main_dialog.h"
 #include "modal_steps.h"
 #include "test_environment.h"
 
@@ -24,8 +26,8 @@ struct Seen {
 };
 
 // Opens the dialog, records what it shows, types into both edits, then ends
-// it with `finish` (a message posted to the dialog).
-INT_PTR RunAndType(const std::string& preparer, const std::string& copyright, UINT message, WPARAM wParam,
+// it with `message` posted to the dialog.
+void RunAndType(const std::string& preparer, const std::string& copyright, UINT message, WPARAM wParam,
                    Seen& seen) {
   ModalSteps steps({[&] {
     HWND dialog = FindThreadDialog(kCaption);
@@ -39,10 +41,9 @@ INT_PTR RunAndType(const std::string& preparer, const std::string& copyright, UI
     PostMessageA(dialog, message, wParam, 0);
     return true;
   }});
-  const INT_PTR result = RunVolumeTextsDialog(nullptr);
+  RunVolumeTextsDialog(App().mainDialog);
   EXPECT_TRUE(steps.Finished());
   EXPECT_EQ(FindThreadDialog(kCaption), nullptr);
-  return result;
 }
 
 class VolumeTextsDialogTest : public ::testing::Test {
@@ -63,7 +64,7 @@ TEST_F(VolumeTextsDialogTest, BeforeAnyDiscTheFieldsAreEmpty) {
 TEST_F(VolumeTextsDialogTest, OkStoresAtMost127And36Characters) {
   CurrentVolumeTexts() = {"old preparer", "OLD.TXT", "DISC APPLICATION"};
   Seen seen;
-  EXPECT_EQ(RunAndType(std::string(200, 'p'), std::string(40, 'c'), WM_COMMAND, IDOK, seen), 1);
+  RunAndType(std::string(200, 'p'), std::string(40, 'c'), WM_COMMAND, IDOK, seen);
   EXPECT_EQ(seen.preparer, "old preparer");
   EXPECT_EQ(seen.copyright, "OLD.TXT");
   EXPECT_EQ(seen.application, "DISC APPLICATION");
@@ -71,7 +72,7 @@ TEST_F(VolumeTextsDialogTest, OkStoresAtMost127And36Characters) {
   EXPECT_EQ(CurrentVolumeTexts().copyrightFile, std::string(36, 'c'));
   EXPECT_EQ(CurrentVolumeTexts().discApplicationId, "DISC APPLICATION");
 
-  EXPECT_EQ(RunAndType("THE TARVO TEAM", "", WM_COMMAND, IDOK, seen), 1);
+  RunAndType("THE TARVO TEAM", "", WM_COMMAND, IDOK, seen);
   EXPECT_EQ(CurrentVolumeTexts().dataPreparer, "THE TARVO TEAM");
   EXPECT_EQ(CurrentVolumeTexts().copyrightFile, "");
 }
@@ -86,7 +87,7 @@ TEST_F(VolumeTextsDialogTest, CancelAndTheCloseBoxChangeNothing) {
   for (const Way& way : ways) {
     CurrentVolumeTexts() = {"kept preparer", "KEPT.TXT", "APP"};
     Seen seen;
-    EXPECT_EQ(RunAndType("typed", "typed", way.message, way.wParam, seen), 0) << way.name;
+    RunAndType("typed", "typed", way.message, way.wParam, seen);
     EXPECT_EQ(CurrentVolumeTexts().dataPreparer, "kept preparer") << way.name;
     EXPECT_EQ(CurrentVolumeTexts().copyrightFile, "KEPT.TXT") << way.name;
   }
@@ -98,7 +99,7 @@ TEST_F(VolumeTextsDialogTest, ANewDiscFillsTheTextsAndTheVolumeLabel) {
   std::vector<uint8_t> sector(2048);
   BuildVolumeDescriptor(sector.data(), TreeKind::Primary, label, 400, 20, 21, 2048, 10, 22, written, RecordDate{});
 
-  FillVolumeTextsFromDisc(main_.get(), sector.data(), sector.size());
+  FillVolumeTextsFromSector(main_.get(), sector.data(), sector.size());
   EXPECT_EQ(WindowText(GetDlgItem(main_.get(), 301)), "DISC2");
   Seen seen;
   RunAndType("", "", WM_COMMAND, IDCANCEL, seen);
@@ -108,9 +109,62 @@ TEST_F(VolumeTextsDialogTest, ANewDiscFillsTheTextsAndTheVolumeLabel) {
 
   // A failed read (no sector) leaves texts and label alone.
   SetDlgItemTextA(main_.get(), 301, "MINE");
-  FillVolumeTextsFromDisc(main_.get(), nullptr, 0);
+  FillVolumeTextsFromSector(main_.get(), nullptr, 0);
   EXPECT_EQ(WindowText(GetDlgItem(main_.get(), 301)), "MINE");
   EXPECT_EQ(CurrentVolumeTexts().dataPreparer, "PREPARED BY TARVO");
+}
+
+// A drive whose sector 16 holds a volume descriptor, or whose READ(10)
+// ends in CHECK CONDITION.
+class Sector16Drive final : public ScsiTransport {
+ public:
+  std::vector<uint8_t> sector16 = std::vector<uint8_t>(2048);
+  uint8_t status = kStatusGood;
+  std::vector<uint8_t> lastCdb;
+  int AdapterCount() override { return 1; }
+  int MaxTargets(int) override { return 8; }
+  int DeviceType(const DeviceAddress&) override { return kDeviceTypeCdrom; }
+  uint8_t Execute(const DeviceAddress&, const uint8_t* cdb, DataDirection, uint8_t* buffer, uint32_t length,
+                  WaitPolicy, const std::function<void()>&) override {
+    lastCdb.assign(cdb, cdb + kCdbLength);
+    if (status == kStatusGood && length >= sector16.size()) std::copy(sector16.begin(), sector16.end(), buffer);
+    return status;
+  }
+};
+
+TEST_F(VolumeTextsDialogTest, TheDiscArrivalReadsSector16OfTheDrive) {
+  Sector16Drive drive;
+  VolumeTexts written{"FROM THE DRIVE", "DRIVE.TXT", ""};
+  std::string label = "ARRIVED";
+  BuildVolumeDescriptor(drive.sector16.data(), TreeKind::Primary, label, 400, 20, 21, 2048, 10, 22, written,
+                        RecordDate{});
+  DriveAccess& access = Drives();
+  access.transport = &drive;
+  access.driveCount = 1;
+  MainState().aspiReady = 1;
+
+  drive.status = kStatusCheckCondition;
+  FillVolumeTextsFromDisc(main_.get(), 0);
+  EXPECT_EQ(CurrentVolumeTexts().dataPreparer, "");
+  EXPECT_EQ(WindowText(GetDlgItem(main_.get(), 301)), "");
+
+  drive.status = kStatusGood;
+  FillVolumeTextsFromDisc(main_.get(), 0);
+  // READ(10) of one block at LBA 16.
+  const std::vector<uint8_t> read16 = {0x28, 0, 0, 0, 0, 16, 0, 0, 1, 0};
+  EXPECT_EQ(drive.lastCdb, read16);
+  EXPECT_EQ(CurrentVolumeTexts().dataPreparer, "FROM THE DRIVE");
+  EXPECT_EQ(CurrentVolumeTexts().copyrightFile, "DRIVE.TXT");
+  EXPECT_EQ(WindowText(GetDlgItem(main_.get(), 301)), "ARRIVED");
+
+  // Without the ASPI manager nothing is read.
+  MainState().aspiReady = 0;
+  drive.lastCdb.clear();
+  FillVolumeTextsFromDisc(main_.get(), 0);
+  EXPECT_TRUE(drive.lastCdb.empty());
+
+  access.transport = nullptr;
+  access.driveCount = 0;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Bounds-checked reading of untrusted bytes: an overrun returns zero and
-// marks the reader failed for good (sticky ok flag).
+// Bounds-checked sequential reading of untrusted bytes (list and scratch
+// files): an overrun returns zero and marks the reader failed for good
+// (sticky ok flag).
 #pragma once
 
 #include <cstddef>
@@ -8,9 +9,9 @@
 
 namespace tarvo {
 
-class ByteReader {
+class StreamReader {
  public:
-  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  StreamReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
   bool ok() const { return ok_; }
   bool AtEnd() const { return at_ >= size_; }
