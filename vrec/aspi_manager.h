@@ -1,6 +1,6 @@
 // The ASPI manager's logic over the in-process bus, portable so that native
 // tests reach it: SC_HA_INQUIRY, SC_GET_DEV_TYPE, SC_EXEC_SCSI_CMD (run on
-// a worker thread: SS_PENDING at once, the final status, target status and
+// the drive's worker thread: SS_PENDING at once, the final status, target status and
 // automatic sense later, then the completion notice), SC_ABORT_SRB and
 // SC_RESET_DEV. The DLL front (aspi_dll_win.cpp) supplies the notice: an
 // event set, or the posting routine called.
@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,7 +45,12 @@ class AspiManager {
   uint32_t GetDeviceType(aspi::SRB_GDEVBlock* srb);
   uint32_t Execute(aspi::SRB_ExecSCSICmd* srb);
   uint32_t Abort(aspi::SRB_Abort* srb);
+  // A drive's worker: runs its queued requests in order until shutdown.
+  void Serve(Device* device);
   void Run(aspi::SRB_ExecSCSICmd* srb, Device* device);
+  Outcome ExecuteOnDevice(aspi::SRB_ExecSCSICmd* srb, Device* device);
+  // Final status, target status, sense, then the completion notice.
+  void Complete(aspi::SRB_ExecSCSICmd* srb, const Outcome& outcome);
 
   std::unique_ptr<InProcessBus> bus_;
   Notify notify_;
@@ -53,6 +59,8 @@ class AspiManager {
   std::set<aspi::SRB_ExecSCSICmd*> running_;
   std::set<aspi::SRB_ExecSCSICmd*> abortRequested_;
   std::map<Device*, std::unique_ptr<std::mutex>> deviceBusy_;
+  std::map<Device*, std::deque<aspi::SRB_ExecSCSICmd*>> queues_;
+  std::map<Device*, bool> serving_;
   int workers_ = 0;
   bool shuttingDown_ = false;
 };
