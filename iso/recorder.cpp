@@ -1,5 +1,6 @@
 #include "iso/recorder.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "iso/directory_pass.h"
@@ -26,6 +27,11 @@ int LoadCompilation(RecordRequest& request, RecorderEnvironment& env, bool usePr
   std::string problem = read.status == ListReadStatus::Damaged ? read.problem : CheckListForRecording(list);
   if (!problem.empty()) {
     env.user.ShowMessage(FormatPrintf(texts::kDamagedList, problem.c_str()), request.title, kMbOk | kMbIconStop);
+    return 0;
+  }
+  // Nothing to record: refused on both routes, before the drive is touched.
+  if (std::none_of(list.entries.begin(), list.entries.end(), [](const ListEntry& e) { return !e.IsMarker(); })) {
+    env.user.ShowMessage(texts::kSelectFilesFirst, request.title, kMbOk | kMbIconStop);
     return 0;
   }
   AssignIdentifiers(list);

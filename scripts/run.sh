@@ -14,8 +14,11 @@ run=build/run
 mkdir -p "$run"
 cp build/win64/bin/Tarvo.exe "$run/"
 [ -f app/res/tvohelp.txt ] && cp app/res/tvohelp.txt "$run/"
-if [ "${TARVO_REAL_ASPI:-0}" != 1 ] && [ -f scripts/vrec-setup.sh ]; then
-  sh scripts/vrec-setup.sh "$run"
+if [ "${TARVO_REAL_ASPI:-0}" != 1 ]; then
+  sh scripts/vrec-setup.sh "$run" build/win64
+else
+  # Wine's own ASPI layer reaches the machine's real drives.
+  rm -f "$run/WNASPI32.DLL"
 fi
 
 cd "$run"

@@ -22,7 +22,7 @@ sh scripts/wine-prefix.sh >/dev/null
 # One virtual display for every windowed test of the run.
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
   export WINEPREFIX=$(pwd)/build/wineprefix
-  ctest --test-dir build/win64 --output-on-failure' | tee build/ctest-win64.log
+  ctest --test-dir build/win64 --output-on-failure --repeat until-pass:2' | tee build/ctest-win64.log
 grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-win64.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
 
 total=0; failed=0

@@ -8,16 +8,23 @@
 #include "app/win32/progress_meter_win.h"
 #include "browser/capacity_gauge.h"
 #include "drive/disc_query.h"
+#include "drive/erase.h"
 
 namespace tarvo {
 
-int RecordCompilation(HWND, const char*, const char*, uint32_t, uint32_t, uint32_t, uint32_t, int) { return 0; }
-
-int EraseDisc(HWND, int, int, int) { return 0; }
-
-void SectorViewerCommand(HWND, uint16_t, int) {}
-
-void ResetSectorViewer(int) {}
+int EraseDisc(HWND dialog, int eraseMode, int speedFactor, int drive) {
+  // Only paint messages are taken from the queue while BLANK runs: input and
+  // timers (the disc check among them) wait until the erase is over. The cap
+  // keeps a window that never validates itself from holding the wait.
+  EraseSeams seams{MainDialogProgress(), [] { return static_cast<uint64_t>(GetTickCount()); }, [] {
+                     MSG message;
+                     for (int i = 0; i < 256 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
+                       DispatchMessageA(&message);
+                     }
+                   }};
+  (void)dialog;
+  return EraseDisc(Drives(), seams, static_cast<EraseMode>(eraseMode < 0 || eraseMode > 2 ? 1 : eraseMode), speedFactor, drive);
+}
 
 // The capacity gauge: the disc is read when it has just become ready; the
 // line carries the compilation's charges.
