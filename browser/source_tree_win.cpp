@@ -140,7 +140,8 @@ void ListItem(HTREEITEM item) {
     ListDirectory(item, first, path, driveIndex);
     SendMessageA(Tree(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(first));
     SetRedraw(true);
-  } else if (first != nullptr && (data & kBelowDrive) == 0 && drives[driveIndex].type != DRIVE_FIXED) {
+  } else if (first != nullptr && (data & kBelowDrive) == 0 && driveIndex < int(drives.size()) &&
+             drives[driveIndex].type != DRIVE_FIXED) {
     SetRedraw(false);
     DeleteChildren(item);
     ListDirectory(item, TVI_FIRST, path, driveIndex);

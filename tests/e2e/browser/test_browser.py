@@ -237,6 +237,27 @@ def scenario_recording(ui, args, work, f):
     ui.click(ADD, title=BROWSER)
     expect_box(ui, f, "nothing selected in the source tree", SELECT_SOURCE)
 
+    # Space and Enter toggle the selected source item; listing it on the way.
+    ui.tree_select(SOURCE, path=[drives[2], "docs"], title=BROWSER)
+    ui.key(harness.VK_SPACE, id=SOURCE, title=BROWSER)
+    ui.sync(title=BROWSER)
+    docs = [i for i in ui.tree(SOURCE, title=BROWSER) if i["text"] == "docs"][0]
+    f.check("Space expands the selected directory", docs["expanded"], True)
+    items = ui.tree(SOURCE, title=BROWSER)
+    at = next(n for n, i in enumerate(items) if i["text"] == "docs")
+    listed = []
+    for i in items[at + 1:]:
+        if i["depth"] <= items[at]["depth"]:
+            break
+        if i["depth"] == items[at]["depth"] + 1:
+            listed.append(i["text"])
+    f.check("and lists it: files of every kind, no dot-directories", sorted(listed),
+            sorted([".profile", "readme.txt", "sub", "WIN386.SWP"]))
+    ui.key(harness.VK_RETURN, id=SOURCE, title=BROWSER)
+    ui.sync(title=BROWSER)
+    docs = [i for i in ui.tree(SOURCE, title=BROWSER) if i["text"] == "docs"][0]
+    f.check("Enter collapses it", docs["expanded"], False)
+
     # New directory: second inside a directory, sorted at the root.
     ui.tree_select(DISC, path=["docs"], title=BROWSER)
     ui.click(NEW_DIRECTORY, title=BROWSER)
@@ -314,6 +335,8 @@ def scenario_recording(ui, args, work, f):
     f.check("reopening loads the default list", disc_outline(ui)[:len(shown)], [
         (d, t) for d, t in shown])
     f.check("the used figure is kept across openings", host_figures(ui)[2], used)
+    f.check("the source path last selected is restored",
+            [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["selected"]], [drives[2]])
 
     # SaveAs through the file dialog, then Load, and cancelling both.
     copy = os.path.join(program, "datacd", "copy.dat")
