@@ -46,7 +46,6 @@ class TreeWriter {
   uint32_t subdirectories_ = 0;
   uint32_t directoryCursor_ = 0;
   uint32_t dataCursor_ = 0;
-  size_t previousExtent_ = 0;
 };
 
 PassResult TreeWriter::Run() {
@@ -115,9 +114,10 @@ bool TreeWriter::Add(const ListEntry& entry) {
     return PutRecord(id, place.start, place.sectors * kSectorSize, kFileFlagsDirectory, entry.date);
   }
   uint32_t extent;
-  if (entry.IsRecorded() && in_.previousExtents != nullptr) {
-    const std::vector<uint32_t>& extents = *in_.previousExtents;
-    extent = previousExtent_ < extents.size() ? extents[previousExtent_++] : 0;
+  if (entry.IsRecorded() && in_.previous != nullptr) {
+    // Found by its path on the disc, like a reader of the earlier session
+    // finds it; a file the session does not hold gets extent 0.
+    extent = in_.previous->ExtentOf(RecordedEntryKey(entry.sourcePath, entry.name));
   } else {
     extent = dataCursor_;
     dataCursor_ += SectorsFor(entry.size);

@@ -10,6 +10,7 @@
 #include "iso/iso_names.h"
 #include "iso/list_file.h"
 #include "iso/scratch_file.h"
+#include "iso/session_import.h"
 #include "iso/volume_writer.h"
 
 namespace tarvo {
@@ -18,8 +19,8 @@ struct DirectoryPassInput {
   const ListFile& list;
   const IsoLayout& layout;
   TreeKind tree;
-  // Extents of the previous session while the import is in use, else nullptr.
-  const std::vector<uint32_t>* previousExtents = nullptr;
+  // The previous session's files while the import is in use, else nullptr.
+  const PreviousSession* previous = nullptr;
   // The primary pass appends one ScratchRecord per file with data; else nullptr.
   ScratchWriter* scratch = nullptr;
 };

@@ -29,12 +29,8 @@ int DiscRoute::Start(UserSeam& user, const std::string& title) {
   const SectorReader read = [this](uint32_t address, uint8_t* sector) {
     return TransferBlocks(access_, drive_, kOpRead10, sector, address, 1) == kStatusGood;
   };
-  PreviousSession session = ImportPreviousSession(read, descriptor);
-  if (session.imported) {
-    imported_ = true;
-    previousExtents_ = std::move(session.extents);
-    return 1;
-  }
+  previous_ = ImportPreviousSession(read, descriptor);
+  if (previous_.imported) return 1;
   if (user.ShowMessage(texts::kPreviousSessionLost, title, kMbYesNo | kMbIconQuestion) != kIdYes) {
     user.SetStatusText(texts::kRecordingCanceled);
     return 0;
@@ -42,8 +38,8 @@ int DiscRoute::Start(UserSeam& user, const std::string& title) {
   return 1;
 }
 
-const std::vector<uint32_t>* DiscRoute::PreviousSessionExtents() const {
-  return imported_ ? &previousExtents_ : nullptr;
+const PreviousSession* DiscRoute::PreviousSessionExtents() const {
+  return previous_.imported ? &previous_ : nullptr;
 }
 
 int64_t DiscRoute::PrepareForWrite(UserSeam&, const std::string&) {

@@ -40,7 +40,7 @@ class DiscRoute : public RecordRoute {
 
   bool IsDisc() const override { return true; }
   int Start(UserSeam& user, const std::string& title) override;
-  const std::vector<uint32_t>* PreviousSessionExtents() const override;
+  const PreviousSession* PreviousSessionExtents() const override;
   int64_t PrepareForWrite(UserSeam& user, const std::string& title) override;
   SectorSink& Sink() override { return sink_; }
   void OnWriteFailure(UserSeam& user, const std::string& title, uint64_t volumeSpaceSize) override;
@@ -53,8 +53,7 @@ class DiscRoute : public RecordRoute {
   int drive_;
   DiscRecordingOptions options_;
   DiscSectorSink sink_;
-  bool imported_ = false;
-  std::vector<uint32_t> previousExtents_;
+  PreviousSession previous_;
   bool locked_ = false;  // prepared and not yet closed or released
 };
 

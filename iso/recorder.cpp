@@ -91,7 +91,7 @@ int Run::Record() {
   if (route_.Start(env_.user, request_.title) != 1) return 0;
   ScratchWriter scratch(request_.scratchPath);
   if (!scratch.IsOpen()) return Fail();
-  const std::vector<uint32_t>* previous = route_.PreviousSessionExtents();
+  const PreviousSession* previous = route_.PreviousSessionExtents();
   if (LoadCompilation(request_, env_, previous != nullptr, list_, layout_) != 1) return Fail();
   env_.user.SetStatusText(previous != nullptr ? texts::kNotesRestart : texts::kPreparing);
 

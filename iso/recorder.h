@@ -11,6 +11,7 @@
 #include "iso/iso_structures.h"
 #include "iso/record_date.h"
 #include "iso/recorder_seams.h"
+#include "iso/session_import.h"
 
 namespace tarvo {
 
@@ -38,9 +39,9 @@ class RecordRoute {
   // Before the list is read: image-file checks and creation, or the import of
   // a disc's previous session. 0 ends the run (the route has told the user).
   virtual int Start(UserSeam& user, const std::string& title) = 0;
-  // Extents of the previous session's plain files while the import is in
-  // use; nullptr otherwise.
-  virtual const std::vector<uint32_t>* PreviousSessionExtents() const { return nullptr; }
+  // The previous session's plain files while the import is in use; nullptr
+  // otherwise.
+  virtual const PreviousSession* PreviousSessionExtents() const { return nullptr; }
   // The start address of the volume, or a negative value (the route has told
   // the user).
   virtual int64_t PrepareForWrite(UserSeam& user, const std::string& title) = 0;

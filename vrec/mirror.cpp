@@ -71,10 +71,6 @@ int MirrorLastSession(const fs::path& folder, DiscStore* store) {
   };
   IsoVolume volume;
   if (!ReadIsoVolume(read, disc.SessionStart(disc.closedSessions), &volume)) return 0;
-  {
-    std::ofstream label(folder / ".windows-label", std::ios::binary | std::ios::trunc);
-    label << ToUtf8(volume.label);
-  }
   return WriteTree(folder, volume.root, store, read);
 }
 

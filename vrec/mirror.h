@@ -1,7 +1,9 @@
 // The mirror folder: the files of the disc's last closed session, written
 // into a host folder that a Wine CD-ROM drive letter points at, so that a
-// program lists the disc through the file system. A ".windows-label" file
-// holds the volume label (Wine reads it as the drive's label).
+// program lists the disc through the file system. The folder holds the
+// disc's files and nothing else: a program that imports what a disc holds
+// through the drive letter (Wine would read a ".windows-label" file as the
+// drive's label) must not find a file that is not on the disc.
 #pragma once
 
 #include <filesystem>

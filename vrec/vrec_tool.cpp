@@ -10,6 +10,7 @@
 #include "vrec/device.h"
 #include "vrec/disc_store.h"
 #include "vrec/mirror.h"
+#include "vrec/record_session.h"
 
 namespace {
 
@@ -105,55 +106,11 @@ int Export(const char* path, int session, const char* out) {
   return 0;
 }
 
-// Records an image as one new session through the device model itself, as
-// a recording program would: write parameters, WRITE(10) at the next
-// writable address, CLOSE SESSION.
 int Record(const char* path, const char* imagePath, bool leaveOpen) {
-  DeviceConfig config;
-  config.discPath = path;
-  config.timeScale = 0;
-  Device device(config);
-  auto run = [&device](std::vector<uint8_t> cdb, DataDirection direction, uint8_t* data, uint32_t length) {
-    cdb.resize(12, 0);
-    Outcome outcome = device.Execute(cdb.data(), cdb.size(), direction, data, length);
-    if (outcome.status != 0) {
-      std::fprintf(stderr, "vrec: command %02X refused: sense %X/%02X/%02X\n", cdb[0], outcome.sense.key,
-                   outcome.sense.asc, outcome.sense.ascq);
-    }
-    return outcome.status == 0;
-  };
-  std::vector<uint8_t> mode(256, 0);
-  if (!run({0x5A, 0x08, 0x05, 0, 0, 0, 0, 0x01, 0x00}, DataDirection::In, mode.data(), 256)) return 1;
-  uint32_t total = Get16(&mode[0]) + 2u;
-  mode[8 + 3] = leaveOpen ? 0xC4 : 0x04;
-  if (!run({0x55, 0x10, 0, 0, 0, 0, 0, static_cast<uint8_t>(total >> 8), static_cast<uint8_t>(total)},
-           DataDirection::Out, mode.data(), total)) {
-    return 1;
-  }
-  std::vector<uint8_t> track(36, 0);
-  if (!run({0x52, 0x01, 0, 0, 0, 0xFF, 0, 0, 36}, DataDirection::In, track.data(), 36)) return 1;
-  uint32_t next = Get32(&track[12]);
-  std::ifstream image(imagePath, std::ios::binary);
-  if (!image) {
-    std::fprintf(stderr, "vrec: cannot read %s\n", imagePath);
-    return 1;
-  }
-  std::vector<uint8_t> sector(kSectorSize);
-  uint32_t blocks = 0;
-  while (image.read(reinterpret_cast<char*>(sector.data()), kSectorSize) || image.gcount() > 0) {
-    std::fill(sector.begin() + image.gcount(), sector.end(), 0);
-    uint32_t lba = next + blocks;
-    if (!run({0x2A, 0, uint8_t(lba >> 24), uint8_t(lba >> 16), uint8_t(lba >> 8), uint8_t(lba), 0, 0, 1},
-             DataDirection::Out, sector.data(), kSectorSize)) {
-      return 1;
-    }
-    ++blocks;
-  }
-  if (!run({0x35}, DataDirection::None, nullptr, 0) || !run({0x5B, 0, 0x02}, DataDirection::None, nullptr, 0)) {
-    return 1;
-  }
-  std::printf("recorded %u blocks at %u\n", blocks, next);
-  return 0;
+  std::string message;
+  const bool ok = RecordImageSession(path, imagePath, leaveOpen, &message);
+  std::fprintf(ok ? stdout : stderr, "%s%s\n", ok ? "" : "vrec: ", message.c_str());
+  return ok ? 0 : 1;
 }
 
 int SetLoaded(const char* path, bool loaded) {

@@ -7,9 +7,19 @@ folder is the CD-ROM letter D:, the prepared source folder the hard disk E:.
   of 3.5 MiB is added and >>SAVE<< writes defiso01.dat beside the program;
   the timer runs again and the main dialog's line shows the new used figure.
 - tarvo-import: an appendable disc holding a session; opened with nothing
-  added, the browser takes the disc's files in as Recorded entries."""
+  added, the browser takes the disc's files in as Recorded entries.
+- tarvo-burn: three sessions onto a blank CD-R, each compiled in the browser
+  and burnt with "Start Recording": the first two leave the disc open, the
+  third finalises it. The test takes the ejected disc back in after each
+  one; the browser then imports what the disc holds, and every session is
+  read back from the disc file by isoinfo and xorriso (its whole tree, old
+  files at their earlier extents) and checked by isocheck."""
 import argparse
+import hashlib
 import os
+import random
+import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -99,9 +109,7 @@ def scenario_import(args, prefix, f):
         dialog = rec.start(ui)
         env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 15)
         open_browser(ui, dialog)
-        # The mirror's label file is the virtual recorder's, not the disc's.
-        shown = [entry for entry in outline(ui) if entry[1] != ".windows-label"]
-        f.check("the disc's files come in as Recorded entries", shown,
+        f.check("the disc's files come in as Recorded entries", outline(ui),
                 [(0, "OLD"), (1, "inner.txt"), (0, "root.txt")])
         ui.tree_select(DISC, path=["root.txt"], title=BROWSER)
         ui.click(REMOVE, title=BROWSER)
@@ -114,13 +122,164 @@ def scenario_import(args, prefix, f):
         _, _, records = read_list(os.path.join(rec.folder, "defiso01.dat"))
         f.check("Recorded entries saved with their paths on the disc drive",
                 [(r["name"], r["path"], r["kind"]) for r in records
-                 if r["kind"] != MARKER and r["name"] != ".windows-label"],
+                 if r["kind"] != MARKER],
                 [("OLD", "D:\\", RECORDED), ("inner.txt", "D:\\OLD\\", RECORDED)])
         ui.click(2, hwnd=dialog)
         ui.wait_exit()
 
 
-SCENARIOS = {"tarvo-recording": scenario_recording, "tarvo-import": scenario_import}
+def sessions_of(disc_meta):
+    """[(session number, start of its first track)] from the disc store's metadata."""
+    starts = {}
+    with open(disc_meta) as meta:
+        for line in meta:
+            words = line.split()
+            if words[:1] == ["track"]:
+                starts.setdefault(int(words[2]), int(words[3]))
+    return sorted(starts.items())
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def tree_digests(root):
+    """{relative path: sha256} of every file under root."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            full = os.path.join(folder, name)
+            found[os.path.relpath(full, root).replace(os.sep, "/")] = digest(full)
+    return found
+
+
+def isoinfo_extents(disc, start):
+    """{Joliet path: extent} of a session, from `isoinfo -l -J` of its volume."""
+    out = subprocess.run(["isoinfo", "-i", disc, "-T", str(start), "-l", "-J"], capture_output=True,
+                         text=True, errors="replace", check=True).stdout
+    extents, folder = {}, "/"
+    for line in out.splitlines():
+        heading = re.match(r"Directory listing of (.*)$", line)
+        if heading:
+            folder = heading.group(1)
+            continue
+        row = re.match(r"([-d])[-rwx]{9}.*\[\s*(\d+)\s+\d+\]\s+(.*?)\s*$", line)
+        if row and row.group(1) == "-":
+            extents[(folder + row.group(3)).lstrip("/")] = int(row.group(2))
+    return extents
+
+
+def read_back(args, f, work, disc, session, start, expected):
+    """Checks one session of the disc against the files it must hold."""
+    out = os.path.join(work, f"extract-{session}-xorriso")
+    shutil.rmtree(out, ignore_errors=True)
+    subprocess.run(["xorriso", "-osirrox", "on", "-load", "sbsector", str(start), "-indev", disc,
+                    "-extract", "/", out], capture_output=True, check=False)
+    f.check(f"session {session}: xorriso extracts every file byte for byte", tree_digests(out), expected)
+    isoinfo_found = {}
+    for path in isoinfo_extents(disc, start):
+        data = subprocess.run(["isoinfo", "-i", disc, "-T", str(start), "-J", "-x", "/" + path],
+                              capture_output=True, check=True).stdout
+        isoinfo_found[path] = hashlib.sha256(data).hexdigest()
+    f.check(f"session {session}: isoinfo -J lists and extracts the whole tree", isoinfo_found, expected)
+    checker = os.path.join(args.build, "tools", "isocheck", "isocheck.exe")
+    result = subprocess.run(["wine", checker, env.harness.windows_path(disc), "--session-start", str(start)],
+                            capture_output=True, text=True, errors="replace")
+    f.check(f"session {session}: isocheck passes ({result.stdout.strip()[-200:]})", result.returncode, 0)
+
+
+def random_file(path, size, seed):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(random.Random(seed).randbytes(size))
+
+
+def burn(ui, rec, dialog, f, session, multi_session):
+    """Presses "Start Recording" and answers its question; returns the status
+    text the run ended with."""
+    ui.set_check(302, multi_session, hwnd=dialog)
+    ui.click(305, hwnd=dialog)
+    box = env.next_msgbox(ui)
+    f.check(f"session {session}: the question before recording", box["text"].startswith("Before start be sure"),
+            True)
+    env.answer(ui, box, "Yes")
+    ui.sync(hwnd=dialog, timeout=300000)
+    problem = env.no_msgbox_for(ui, 1.0)
+    if problem is not None:
+        f.fail(f"session {session}: unexpected message {problem['text']!r}")
+        env.answer(ui, problem)
+    return env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), DISC_RECORDED, 10)
+
+
+DISC_RECORDED = "Thanks to The Most Glorious, CD-ROM was successfully recorded"
+
+
+def scenario_burn(args, prefix, f):
+    work = args.work
+    source = os.path.join(work, "source-burn")
+    shutil.rmtree(source, ignore_errors=True)
+    random_file(os.path.join(source, "one", "alpha.txt"), 5000, 1)
+    random_file(os.path.join(source, "one", "Mixed Case.dat"), 2048, 2)
+    random_file(os.path.join(source, "one", "empty.bin"), 0, 3)
+    random_file(os.path.join(source, "one", "sub", "inner.txt"), 3000, 4)
+    random_file(os.path.join(source, "one", "sub", "deeper", "z.bin"), 70000, 5)
+    random_file(os.path.join(source, "two", "beta.bin"), 123457, 6)
+    random_file(os.path.join(source, "two", "Alpha.txt"), 77, 7)
+    random_file(os.path.join(source, "third.txt"), 4096 * 3 + 1, 8)
+    mirror = os.path.join(work, "mirror-burn")
+    os.makedirs(mirror, exist_ok=True)
+    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
+    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
+                                       + "mirror = " + env.harness.windows_path(mirror) + "\n"])
+    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    disc = os.path.join(rec.folder, "disc.img")
+    sessions = [("one", True), ("two", True), ("third.txt", False)]
+    expected = {}
+    earlier_extents = {}
+    with rec.driver() as ui:
+        dialog = rec.start(ui)
+        for number, (item, multi_session) in enumerate(sessions, start=1):
+            f.check(f"session {number}: disc ready",
+                    env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 30), vrec.READY)
+            open_browser(ui, dialog)
+            if number > 1:
+                f.check(f"session {number}: the disc's files come in as Recorded entries",
+                        sorted(text for depth, text in outline(ui) if depth == 0),
+                        sorted({path.split("/")[0] for path in expected}))
+            drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
+            ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + [item], title=BROWSER)
+            ui.click(ADD, title=BROWSER)
+            ui.sync(title=BROWSER)
+            ui.click(SAVE, title=BROWSER)
+            ui.wait_gone(title=BROWSER)
+            added = os.path.join(source, item)
+            if os.path.isdir(added):
+                expected.update({item + "/" + path: value for path, value in tree_digests(added).items()})
+            else:
+                expected[item] = digest(added)
+            f.check(f"session {number}: success text", burn(ui, rec, dialog, f, number, multi_session),
+                    DISC_RECORDED)
+            f.check(f"session {number}: the disc was ejected",
+                    env.wait_until("ejected", lambda: "loaded 0" in open(disc + ".meta").read(), True, 10), True)
+            rec.vrec("load", "disc.img")
+            starts = sessions_of(disc + ".meta")
+            f.check(f"session {number}: sessions on the disc", len(starts), number)
+            start = starts[-1][1]
+            read_back(args, f, work, disc, number, start, expected)
+            extents = isoinfo_extents(disc, start)
+            f.check(f"session {number}: carried-over files keep their extents",
+                    {path: extents.get(path) for path in earlier_extents}, earlier_extents)
+            earlier_extents = extents
+            f.check(f"session {number}: the mirror shows the session's files",
+                    env.wait_until("mirror", lambda: tree_digests(mirror), expected, 15), expected)
+        meta = open(disc + ".meta").read()
+        f.check("the third session finalised the disc", "finalised 1" in meta, True)
+        ui.click(2, hwnd=dialog)
+        ui.wait_exit()
+
+
+SCENARIOS = {"tarvo-recording": scenario_recording, "tarvo-import": scenario_import, "tarvo-burn": scenario_burn}
 
 
 def main():

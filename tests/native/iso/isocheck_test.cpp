@@ -155,7 +155,9 @@ TEST(IsoCheck, LaterSessionMayPointIntoEarlierOnes) {
   test::CountingProgress progress;
   RecorderEnvironment env{user, progress};
   test::MemoryRoute route(12000);
-  const std::vector<uint32_t> previous{30};
+  PreviousSession previous;
+  previous.imported = true;
+  previous.extents[u"OLD"] = 30;
   route.previous = &previous;
   ASSERT_EQ(RecordCompilation(request, env, route), 1);
   fs::remove_all(dir);

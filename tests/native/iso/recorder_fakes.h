@@ -65,7 +65,7 @@ class MemoryRoute : public RecordRoute {
   explicit MemoryRoute(int64_t start) : start_(start) {}
   bool IsDisc() const override { return true; }
   int Start(UserSeam&, const std::string&) override { return 1; }
-  const std::vector<uint32_t>* PreviousSessionExtents() const override { return previous; }
+  const PreviousSession* PreviousSessionExtents() const override { return previous; }
   int64_t PrepareForWrite(UserSeam&, const std::string&) override { return start_; }
   SectorSink& Sink() override { return sink; }
   void OnWriteFailure(UserSeam&, const std::string&, uint64_t volumeSpaceSize) override {
@@ -76,7 +76,7 @@ class MemoryRoute : public RecordRoute {
   std::string SuccessText() const override { return "recorded"; }
 
   MemorySink sink;
-  const std::vector<uint32_t>* previous = nullptr;
+  const PreviousSession* previous = nullptr;
   uint64_t failureVolumeSize = 0;
   int finished = 0;
   int abandoned = 0;

@@ -13,6 +13,7 @@
 #include "iso/recorder_texts.h"
 #include "isocheck.h"
 #include "record_fixture.h"
+#include "vrec/record_session.h"
 
 namespace tarvo::test {
 namespace {
@@ -161,6 +162,43 @@ TEST_F(MultiSessionTest, ThreeSessionsCarryEarlierFilesOverAndTheLastFinalises) 
   const size_t shownBefore = user.shown.size();
   EXPECT_EQ(RecordDisc(true), 0) << "a finalised disc has no next writable address";
   EXPECT_EQ(user.shown.size(), shownBefore) << "refused without a message";
+}
+
+TEST_F(MultiSessionTest, SessionOfAnotherWriterIsCarriedOverByPath) {
+  // genisoimage sorts Joliet names by code unit ("B" before "a") and places
+  // its directories its own way, while the compilation lists the recorded
+  // files as the browser sorts them, without regard to case: each carried
+  // file must still get its own data.
+  const fs::path tree = dir / "other";
+  const std::vector<Planned> old = {{"Zeta.txt", Pattern(3000, 11)}, {"alpha.txt", Pattern(5000, 12)},
+                                    {"B/x.bin", Pattern(7000, 13)},  {"a/y.bin", Pattern(2049, 14)},
+                                    {"a/sub/z.bin", Pattern(100, 15)}};
+  for (const Planned& f : old) WriteBytes(tree / f.path, f.data);
+  Run("genisoimage -quiet -J -V OTHER -o " + (dir / "other.iso").string() + " " + tree.string());
+  std::string message;
+  ASSERT_TRUE(vrec::RecordImageSession(DiscPath().string(), (dir / "other.iso").string(), true, &message))
+      << message;
+  InsertDisc();
+  firstExtent = ListExtents(0);
+  ASSERT_EQ(firstExtent.size(), old.size());
+
+  const std::string added = Pattern(4444, 16);
+  WriteBytes(Source("new.txt"), added);
+  const std::string drive = "R:\\";
+  auto recorded = [](TestEntry e) {
+    e.kind = kListKindRecorded;
+    return e;
+  };
+  const uint32_t second = NextWritableAddress();
+  WriteList({recorded(Dir(0, "a", drive)), recorded(Dir(1, "sub", "R:\\a\\")),
+             recorded(File(2, "z.bin", 100, "R:\\a\\sub\\")), recorded(File(1, "y.bin", 2049, "R:\\a\\")),
+             recorded(File(0, "alpha.txt", 5000, drive)), recorded(Dir(0, "B", drive)),
+             recorded(File(1, "x.bin", 7000, "R:\\B\\")), File(0, "new.txt", 4444, SourceDir()),
+             recorded(File(0, "Zeta.txt", 3000, drive))});
+  ASSERT_EQ(RecordDisc(true), 1) << ::testing::PrintToString(user.Texts());
+  std::vector<Planned> files = old;
+  files.push_back({"new.txt", added});
+  CheckSession(second, files);
 }
 
 }  // namespace

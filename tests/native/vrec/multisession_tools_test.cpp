@@ -122,7 +122,7 @@ TEST_F(MultiSessionToolsTest, EachSessionReadsBackWithIsoinfoAndXorriso) {
 
   // The mirror holds the last session: all three sessions' files.
   fs::path mirror = temp_.path() / "mirror";
-  EXPECT_EQ(ReadFile(mirror / ".windows-label"), "VOL3");
+  EXPECT_FALSE(fs::exists(mirror / ".windows-label")) << "the mirror holds only the disc's files";
   EXPECT_EQ(ReadFile(mirror / "session3.txt"), "content of session 3\n");
   EXPECT_EQ(ReadFile(mirror / "Sub Folder 3" / "A rather long Joliet name 3.dat"), std::string(5003, 'd'));
   EXPECT_EQ(ReadFile(mirror / "session1.txt"), "content of session 1\n");
