@@ -40,5 +40,5 @@ wine ./vrec_mirror_probe.exe record "$(windows "$work/session.iso")" \
   readme.txt 11 "Docs\\A long Joliet file name.bin" 10000 </dev/null
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
-wine ./vrec_mirror_probe.exe check MIRRORED readme.txt 11 </dev/null
+wine ./vrec_mirror_probe.exe check 2 readme.txt 11 </dev/null
 echo "mirror drive: all checks passed"
