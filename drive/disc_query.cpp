@@ -103,7 +103,13 @@ int ResetDisc(DriveAccess& access, int drive) {
 
 DiscSpace GetDiscSpace(DriveAccess& access, int drive) {
   QueryDriveInfo(access, kQueryDiscInfo, false, drive);
-  QueryDriveInfo(access, kQueryTrackInfo, false, drive);
+  // Free space is a property of the disc's last track (the one still open
+  // for writing), whatever track number the dialog's field shows: that field
+  // keeps the number of an earlier reading, and after a session is added to
+  // the disc it names a closed track, whose next writable address and free
+  // blocks are 0 (the gauge would then read an empty disc of no capacity).
+  RezeroUnit(access, drive);
+  ReadTrackInformation(access, true, access.discInfo.nLastTrack, false, drive);
   const TrackInfo& track = access.trackInfo;
   DiscSpace space;
   space.used = track.NextWriteableAddress * kBlockSize;

@@ -3,7 +3,7 @@
 # Safe to run again: apt-get skips what is already there.
 set -e
 pkgs="cmake make g++ googletest libgtest-dev libgmock-dev
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xauth python3
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth python3
   genisoimage xorriso p7zip-full libarchive-tools libcdio-utils bc"
 missing=""
 for p in $pkgs; do

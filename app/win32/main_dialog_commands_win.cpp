@@ -49,6 +49,13 @@ void Browse(HWND dialog) {
   if (GetSaveFileNameA(&dialogBox)) SetDlgItemTextA(dialog, 306, path);
 }
 
+// A disc run or an erase ejects the disc at its end. With a ready disc the
+// poll checks only every fourth tick; a disc put back within those twelve
+// seconds would keep the figures of the disc as it was before (and the
+// browser would then offer the old compilation instead of the disc's files).
+// The next tick checks the drive.
+void CheckDiscAtNextTick() { MainState().pollSkip = 3; }
+
 void StartErase(HWND dialog) {
   MainDialogState& s = MainState();
   if (Ask(dialog, kEraseQuestionText) != IDYES) return;
@@ -60,6 +67,7 @@ void StartErase(HWND dialog) {
   const StartVerdict verdict = CheckStart(request);
   if (!verdict.ok) return Refuse(dialog, verdict);
   EraseDisc(dialog, CurrentSettings().eraseMode, verdict.speedFactor, s.selectedDrive);
+  CheckDiscAtNextTick();
 }
 
 void StartRecording(HWND dialog, int page) {
@@ -90,6 +98,7 @@ void StartRecording(HWND dialog, int page) {
   settings.multiSession = IsChecked(dialog, 302) ? 1 : 0;
   RecordCompilation(dialog, s.volumeLabel, nullptr, 0, uint32_t(verdict.speedFactor) * 176, settings.multiSession,
                     settings.copyFlag, s.selectedDrive);
+  CheckDiscAtNextTick();
 }
 
 void Start(HWND dialog) {

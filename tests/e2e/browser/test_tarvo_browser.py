@@ -154,8 +154,9 @@ def tree_digests(root):
     return found
 
 
-def isoinfo_extents(disc, start):
-    """{Joliet path: extent} of a session, from `isoinfo -l -J` of its volume."""
+def isoinfo_files(disc, start):
+    """{Joliet path without ";1": (path as listed, extent)} of a session, from
+    `isoinfo -l -J` of its volume."""
     out = subprocess.run(["isoinfo", "-i", disc, "-T", str(start), "-l", "-J"], capture_output=True,
                          text=True, errors="replace", check=True).stdout
     extents, folder = {}, "/"
@@ -166,8 +167,13 @@ def isoinfo_extents(disc, start):
             continue
         row = re.match(r"([-d])[-rwx]{9}.*\[\s*(\d+)\s+\d+\]\s+(.*?)\s*$", line)
         if row and row.group(1) == "-":
-            extents[(folder + row.group(3)).lstrip("/")] = int(row.group(2))
+            listed = (folder + row.group(3)).lstrip("/")
+            extents[re.sub(r";1$", "", listed)] = (listed, int(row.group(2)))
     return extents
+
+
+def isoinfo_extents(disc, start):
+    return {path: extent for path, (_, extent) in isoinfo_files(disc, start).items()}
 
 
 def read_back(args, f, work, disc, session, start, expected):
@@ -178,8 +184,8 @@ def read_back(args, f, work, disc, session, start, expected):
                     "-extract", "/", out], capture_output=True, check=False)
     f.check(f"session {session}: xorriso extracts every file byte for byte", tree_digests(out), expected)
     isoinfo_found = {}
-    for path in isoinfo_extents(disc, start):
-        data = subprocess.run(["isoinfo", "-i", disc, "-T", str(start), "-J", "-x", "/" + path],
+    for path, (listed, _) in isoinfo_files(disc, start).items():
+        data = subprocess.run(["isoinfo", "-i", disc, "-T", str(start), "-J", "-x", "/" + listed],
                               capture_output=True, check=True).stdout
         isoinfo_found[path] = hashlib.sha256(data).hexdigest()
     f.check(f"session {session}: isoinfo -J lists and extracts the whole tree", isoinfo_found, expected)
@@ -262,6 +268,12 @@ def scenario_burn(args, prefix, f):
                     DISC_RECORDED)
             f.check(f"session {number}: the disc was ejected",
                     env.wait_until("ejected", lambda: "loaded 0" in open(disc + ".meta").read(), True, 10), True)
+            # The user takes the disc out and puts it back: the dialog sees
+            # the empty tray at its next disc check (every three seconds
+            # once a run has ejected the disc), then the disc again.
+            f.check(f"session {number}: the dialog sees the empty tray",
+                    env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.NOT_READY, 6),
+                    vrec.NOT_READY)
             rec.vrec("load", "disc.img")
             starts = sessions_of(disc + ".meta")
             f.check(f"session {number}: sessions on the disc", len(starts), number)

@@ -140,6 +140,20 @@ TEST(GetDiscSpace, FromNextWritableAddressAndFreeBlocks) {
   EXPECT_EQ(space.free, 344353u * 2048);
 }
 
+TEST(GetDiscSpace, ReadsTheDiscsLastTrackWhateverTheTrackFieldHolds) {
+  // The field still names track 1 from the reading before a session was
+  // added; track 1 is closed now and tells nothing about free space.
+  Fixture f;
+  f.ui.trackNumber = 1;
+  f.transport.replies[0x51] = {kStatusGood, DiscReply(2, 0)};
+  f.transport.replies[0x52] = {kStatusGood, TrackReply(2, 11400, 15496, 344353, true)};
+  const DiscSpace space = GetDiscSpace(f.access, 0);
+  ASSERT_EQ(f.transport.sent.size(), 4u);
+  EXPECT_EQ(f.transport.sent[3].cdb[5], 2);  // track number form, track 2
+  EXPECT_EQ(f.ui.trackNumber, 1u);           // the user's field is left alone
+  EXPECT_EQ(space.total, (15496u + 344353u) * 2048);
+}
+
 TEST(FindLastTrackPvd, FailedTocLeavesZero) {
   Fixture f;
   Bytes toc(2048, 0);
