@@ -100,7 +100,8 @@ def scenario_import(args, prefix, f):
     write(os.path.join(source, "new.txt"), 5)
     mirror = os.path.join(work, "mirror-import")
     os.makedirs(mirror, exist_ok=True)
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
+    vanishing = os.path.join(work, "vanishing-drive")
+    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source), "g": ("hd", vanishing)})
     rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
                                        + "mirror = " + env.harness.windows_path(mirror) + "\n"])
     rec.vrec("create", "disc.img", "--kind", "cdr80")
@@ -109,6 +110,22 @@ def scenario_import(args, prefix, f):
         dialog = rec.start(ui)
         env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 15)
         open_browser(ui, dialog)
+        # A drive that went away after the tree listed it: expanding it says
+        # so and the tree stays usable.
+        shutil.rmtree(vanishing)
+        drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
+        gone = [d for d in drives if d.startswith("G:")]
+        f.check("the drive is listed before it goes away", len(gone), 1)
+        if gone:
+            ui.tree_expand(SOURCE, path=gone, title=BROWSER)
+            box = env.next_msgbox(ui)
+            f.check("expanding an unreadable drive", box["text"], "Can't read from the drive: G:\\")
+            f.check("with the stop icon", box["icon"], "stop")
+            env.answer(ui, box)
+            e_drive = [d for d in drives if d.startswith("E:")]
+            ui.tree_expand(SOURCE, path=e_drive, title=BROWSER)
+            f.check("the tree stays usable", any(i["text"] == "new.txt" for i in ui.tree(SOURCE, title=BROWSER)),
+                    True)
         f.check("the disc's files come in as Recorded entries", outline(ui),
                 [(0, "OLD"), (1, "inner.txt"), (0, "root.txt")])
         ui.tree_select(DISC, path=["root.txt"], title=BROWSER)
