@@ -278,6 +278,10 @@ class UiDriver:
         self.call("tree-select", id=id, path="|".join(path) if path else None, item=item,
                   title=title, hwnd=hwnd)
 
+    def tree_click_empty(self, id, title=None, hwnd=None):
+        """Clicks the tree's empty space below its items, as a user does to clear the selection."""
+        self.call("tree-click-empty", id=id, title=title, hwnd=hwnd)
+
     def tree_expand(self, id, path=None, item=None, expand=True, title=None, hwnd=None):
         self.call("tree-expand", id=id, path="|".join(path) if path else None, item=item,
                   expand=int(expand), title=title, hwnd=hwnd)

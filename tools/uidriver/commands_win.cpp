@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "remote_memory_win.h"
 #include "session_win.h"
 
 namespace tarvo::uidriver {
@@ -321,6 +322,26 @@ int TreeExpand(CommandContext& c) {
            ExpandTreeItem(tree, handle, expand, &c.error);
 }
 
+// A user's click on the tree below its last item: the tree sends NM_CLICK
+// to its parent with no item hit (a cross-process WM_NOTIFY cannot be
+// delivered, so the driver clicks). Sent rather than posted: a click off the
+// items starts no mouse tracking, and a sent click is handled before the
+// reply, so the caller sees its outcome.
+int TreeClickEmpty(CommandContext& c) {
+    HWND tree = c.Control();
+    if (tree == nullptr) return 0;
+    RECT client{};
+    GetClientRect(tree, &client);
+    const LPARAM at = MAKELPARAM((client.right - client.left) / 2, client.bottom - 4);
+    LRESULT ignored = 0;
+    if (!SendWithTimeout(tree, WM_LBUTTONDOWN, MK_LBUTTON, at, &ignored) ||
+        !SendWithTimeout(tree, WM_LBUTTONUP, 0, at, &ignored)) {
+        c.error = "the tree did not take the click";
+        return 0;
+    }
+    return Sync(tree);
+}
+
 int List(CommandContext& c) {
     HWND list = c.Control();
     ListViewState state;
@@ -476,6 +497,7 @@ const NamedHandler kHandlers[] = {
     {"tree", Tree},
     {"tree-select", TreeSelect},
     {"tree-expand", TreeExpand},
+    {"tree-click-empty", TreeClickEmpty},
     {"list", List},
     {"list-select", ListSelect},
     {"screenshot", Screenshot},
