@@ -143,7 +143,7 @@ def two_sessions(rec, one, two):
     rec.vrec("record", "disc.img", two, "--open")
 
 
-def erase_and_reload(ui, rec, dialog, f, mode, what):
+def erase_and_reload(ui, rec, dialog, f, mode, what, estimate=None):
     """One erase of the disc in the drive; returns the BLANK command block and
     the disc-information report once the ejected disc is back in."""
     disc = os.path.join(rec.folder, "disc.img")
@@ -152,6 +152,8 @@ def erase_and_reload(ui, rec, dialog, f, mode, what):
     f.check(f"{what}: the question", start_erase(ui, dialog, mode, lambda: traces.append(Trace(rec))),
             (QUESTION, "question", TITLE))
     trace = traces[0]
+    if estimate:
+        f.check(f"{what}: the estimate while BLANK runs", wait_status(ui, dialog, estimate, 5), estimate)
     f.check(f"{what}: success text", wait_status(ui, dialog, ERASED, 60), ERASED)
     problem = env.no_msgbox_for(ui, 0.5)
     if problem is not None:
@@ -178,6 +180,7 @@ def scenario_erase(args, prefix, f):
     one, two, first_files, second_files = session_images(work)
     mirror = os.path.join(work, "mirror-erase")
     shutil.rmtree(mirror, ignore_errors=True)
+    # A full erase at 4X then takes 1237 s x 0.003, long enough to see its estimate.
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.003\n")
     two_sessions(rec, one, two)
     disc = os.path.join(rec.folder, "disc.img")
@@ -204,7 +207,8 @@ def scenario_erase(args, prefix, f):
         two_sessions(rec, one, two)
         # The estimate of a full erase comes from the last track's end,
         # 18,900 + 340,949 blocks: ((359,849 + 160) / 75) / 4 + 1 = 1201 s at 4X.
-        cdb, report = erase_and_reload(ui, rec, dialog, f, FULL, "full")
+        cdb, report = erase_and_reload(ui, rec, dialog, f, FULL, "full",
+                                       "Erasing time, about: 1201 sec, when door opens it is finished.")
         f.check("full: BLANK type 00h", cdb[:4], "A100")
         f.check("full: the disc information shows a blank disc", report[:len(BLANK_DISC)], BLANK_DISC)
         f.check("full: no closed session", closed_sessions(disc), 0)
