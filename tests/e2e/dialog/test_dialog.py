@@ -19,6 +19,7 @@ from dialog_env import TITLE, TAB_LABELS  # noqa: E402
 from page_table import check_page  # noqa: E402
 import scenarios_erase  # noqa: E402
 import scenarios_viewer  # noqa: E402
+import scenarios_texts  # noqa: E402
 import scenarios_vrec  # noqa: E402
 
 ASPI_MESSAGE = ("Could not load: WNASPI32.DLL.\nYou must install ASPI drivers version 4.01 or later.\n"
@@ -160,6 +161,7 @@ SCENARIOS = {
     **scenarios_vrec.SCENARIOS,
     **scenarios_erase.SCENARIOS,
     **scenarios_viewer.SCENARIOS,
+    **scenarios_texts.SCENARIOS,
 }
 
 
