@@ -353,14 +353,14 @@ def control_hwnd(ui, dialog, control):
 
 
 def scenario_erase_progress(args, prefix, f):
-    """A fast erase at 4X that the recorder makes last about 15 s (11,400
-    blocks at 300 a second, times 0.4): the estimate text, the meter growing
+    """A fast erase at 4X that the recorder makes last 19 s (11,400 blocks
+    at 300 a second, times 0.5): the estimate text, the meter growing
     second by second, and the dialog repainting while BLANK runs."""
     work = args.work
     one, _, _, _ = session_images(work)
     mirror = os.path.join(work, "mirror-progress")
     shutil.rmtree(mirror, ignore_errors=True)
-    rec = erase_recorder(args, prefix, mirror, "time-scale = 0.4\n")
+    rec = erase_recorder(args, prefix, mirror, "time-scale = 0.5\n")
     rec.vrec("create", "disc.img", "--kind", "cdrw")
     rec.vrec("record", "disc.img", one, "--open")
     artefacts = args.artefacts or work
@@ -377,13 +377,16 @@ def scenario_erase_progress(args, prefix, f):
         # Fast at 4X: 20,160 sectors, ((20,160 + 160) / 75) / 4 + 1 = 68 s.
         estimate = "Erasing time, about: 68 sec, when door opens it is finished."
         f.check("the estimate while BLANK runs", wait_status(ui, dialog, estimate, 5), estimate)
+        # The meter paints straight onto its control; Wine shows such painting
+        # on the screen when it flushes the window, not at every step, so the
+        # samples may skip a step or two: the meter must grow, and more than once.
         blues = []
-        for second in range(4):
-            shot = os.path.join(artefacts, f"erase-meter-{second}.png")
+        for sample in range(8):
+            shot = os.path.join(artefacts, f"erase-meter-{sample}.png")
             taken = time.monotonic()
             ui.screenshot(shot, hwnd=meter)
             blues.append(count_pixels(shot, (0, 0, 255)))
-            time.sleep(max(0.0, 1.3 - (time.monotonic() - taken)))
+            time.sleep(max(0.0, 1.0 - (time.monotonic() - taken)))
         # A new caption for the page's group box: the box clears its old
         # caption at once and draws the new one only when WM_PAINT is
         # dispatched, which during BLANK only the erase's wait does.
@@ -394,14 +397,15 @@ def scenario_erase_progress(args, prefix, f):
         time.sleep(2.0)
         ui.screenshot(after, hwnd=group)
         f.check("the checks ran while BLANK was still running", ui.get_text(502, hwnd=dialog), estimate)
-        f.check(f"the meter grows every second (blue pixels {blues})",
-                all(b > a for a, b in zip(blues, blues[1:])), True)
+        growths = sum(1 for a, b in zip(blues, blues[1:]) if b > a)
+        f.check(f"the meter grows during BLANK, never shrinks (blue pixels {blues})",
+                (all(b >= a for a, b in zip(blues, blues[1:])), growths >= 2), (True, True))
         black_before = count_pixels(before, (0, 0, 0), top_rows=14)
         black_after = count_pixels(after, (0, 0, 0), top_rows=14)
         f.check(f"the group box caption repainted during BLANK ({black_before} -> {black_after} dark pixels)",
                 black_after > black_before, True)
         f.check("success text", wait_status(ui, dialog, ERASED, 30), ERASED)
-        f.check("the erase took the recorder's time", time.monotonic() - started > 15, True)
+        f.check("the erase took the recorder's time", time.monotonic() - started > 19, True)
         ui.screenshot(os.path.join(artefacts, "erase-done.png"), hwnd=dialog, client=True)
         ui.click(2, hwnd=dialog)
         f.check("exit code", ui.wait_exit(), 0)
