@@ -120,6 +120,10 @@ bool ApplyDeviceKey(const std::string& key, const std::string& value, const fs::
     return ParseBool(value, &d->faults.modeSelectFails);
   } else if (key == "fault-set-speed") {
     return ParseBool(value, &d->faults.setSpeedFails);
+  } else if (key == "fault-disc-info") {
+    return ParseBool(value, &d->faults.discInfoFails);
+  } else if (key == "fault-armed-by") {
+    d->faultsArmedBy = (baseDir / fs::path(value)).lexically_normal().string();
   } else if (key == "fault-capabilities") {
     if (value == "missing") d->faults.capabilities = CapabilitiesFault::Missing;
     else if (value == "ps") d->faults.capabilities = CapabilitiesFault::PsFlagged;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "vrec/cdb.h"
 #include "vrec/mirror.h"
@@ -75,8 +76,13 @@ void Device::SyncWithStore() {
   }
 }
 
+const Faults& Device::faults() const {
+  static const Faults kNone;
+  return faultsArmed_ ? config_.faults : kNone;
+}
+
 const Sense* Device::MediumProblem() const {
-  if (config_.faults.notReady) return &kNotReadyCause;
+  if (faults().notReady) return &kNotReadyCause;
   if (!store_ || !store_->loaded()) return &kMediumNotPresent;
   return nullptr;
 }
@@ -115,6 +121,8 @@ Outcome Device::Execute(const uint8_t* cdb, size_t cdbLength, DataDirection dire
   request.length = length;
   uint8_t opcode = request.cdb[0];
   bool transfer = opcode == 0x28 || opcode == 0x2A;
+  std::error_code ignored;
+  faultsArmed_ = config_.faultsArmedBy.empty() || std::filesystem::exists(config_.faultsArmedBy, ignored);
   if (!transfer) SyncWithStore();
   // SPC-3 5.2.2: sense data is kept for REQUEST SENSE and cleared by any
   // other command.
@@ -134,7 +142,7 @@ Outcome Device::Execute(const uint8_t* cdb, size_t cdbLength, DataDirection dire
   outcome.status = status;
   outcome.transferred = request.transferred;
   outcome.busyMs = request.busyMs;
-  outcome.neverCompletes = request.neverCompletes || config_.faults.NeverFinishes(opcode);
+  outcome.neverCompletes = request.neverCompletes || faults().NeverFinishes(opcode);
   outcome.sense = status == kStatusCheckCondition ? pending_ : kNoSense;
   ++sequence_;
   if (trace_) {
@@ -220,7 +228,7 @@ uint8_t Device::StartStopUnit(Request& r) {
   bool loadEject = (r.cdb[4] & 0x02) != 0;
   bool start = (r.cdb[4] & 0x01) != 0;
   if (!loadEject) {
-    if (start && config_.faults.notReady) return Fail(kNotReadyCause);
+    if (start && faults().notReady) return Fail(kNotReadyCause);
     return Good();
   }
   if (!start) {
@@ -274,7 +282,7 @@ uint8_t Device::SetCdSpeed(Request& r) {
   for (int i = 6; i < 11; ++i) {
     if (r.cdb[i] != 0) return Fail(kInvalidFieldInCdb);
   }
-  if (config_.faults.setSpeedFails) return Fail(kInvalidFieldInCdb);
+  if (faults().setSpeedFails) return Fail(kInvalidFieldInCdb);
   readSpeedKBps_ = NearestSpeed(Get16(&r.cdb[2]), config_.capabilities.maxReadSpeedKBps);
   writeSpeedKBps_ = NearestSpeed(Get16(&r.cdb[4]), config_.capabilities.maxWriteSpeedKBps);
   return Good();

@@ -70,6 +70,8 @@ class Device {
   bool TakeOut(const Request& request, uint32_t needed) const;
   // NOT READY sense when no disc is ready; null when one is.
   const Sense* MediumProblem() const;
+  // The configured faults while they are armed, else none.
+  const Faults& faults() const;
   void SyncWithStore();
   void AttachStore(std::unique_ptr<DiscStore> store);
   void SaveStore();
@@ -108,6 +110,7 @@ class Device {
   Sense pending_;
   std::unique_ptr<DiscStore> store_;
   bool locked_ = false;
+  bool faultsArmed_ = true;  // decided once per command
   bool dirty_ = false;
   int writesSinceSave_ = 0;
   std::array<uint8_t, kWriteParametersPageLength> writeParameters_{};

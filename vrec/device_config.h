@@ -37,6 +37,7 @@ struct Faults {
   bool closeFails = false;    // CLOSE TRACK/SESSION
   bool modeSelectFails = false;
   bool setSpeedFails = false;
+  bool discInfoFails = false;  // READ DISC INFORMATION (medium error)
   CapabilitiesFault capabilities = CapabilitiesFault::None;
   // Operation codes that never complete (time-out handling); 0 = none.
   // Holds up to four opcodes.
@@ -58,6 +59,9 @@ struct DeviceConfig {
   std::optional<MediaKind> createMedia;  // create a blank disc there when none exists
   std::string createImage;     // content of a pressed disc created there
   std::string mirrorFolder;    // empty: no mirror
+  // The faults act only while this file exists (empty: always), so a test
+  // can make a drive go bad at a moment of its choosing.
+  std::string faultsArmedBy;
   double timeScale = 1.0;      // simulated durations are multiplied by this
 };
 

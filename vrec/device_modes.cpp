@@ -33,7 +33,7 @@ std::vector<uint8_t> Device::CapabilitiesPage() const {
   std::vector<uint16_t> speeds = WriteSpeeds(caps.maxWriteSpeedKBps);
   std::vector<uint8_t> page(32 + 4 * speeds.size(), 0);
   page[0] = kCapabilitiesPage;
-  if (config_.faults.capabilities == CapabilitiesFault::PsFlagged) page[0] |= 0x80;
+  if (faults().capabilities == CapabilitiesFault::PsFlagged) page[0] |= 0x80;
   page[1] = static_cast<uint8_t>(page.size() - 2);
   page[2] = 0x07;  // reads CD-R, CD-RW, method 2
   page[3] = static_cast<uint8_t>((caps.writeCdR ? 0x01 : 0) | (caps.writeCdRw ? 0x02 : 0));
@@ -65,7 +65,7 @@ uint8_t Device::ModeSense10(Request& r) {
   uint8_t pageControl = r.cdb[2] >> 6;
   uint8_t pageCode = r.cdb[2] & 0x3F;
   if (pageControl == 3) return Fail(kSavingParametersNotSupported);
-  bool capsAvailable = config_.faults.capabilities != CapabilitiesFault::Missing;
+  bool capsAvailable = faults().capabilities != CapabilitiesFault::Missing;
   if (pageCode != kWriteParametersPage && pageCode != kAllPages &&
       !(pageCode == kCapabilitiesPage && capsAvailable)) {
     return Fail(kInvalidFieldInCdb);
@@ -115,7 +115,7 @@ uint8_t Device::ModeSelect10(Request& r) {
   uint32_t listLength = Get16(&r.cdb[7]);
   if (listLength == 0) return Good();
   if (!TakeOut(r, listLength)) return Fail(kDataPhaseError);
-  if (config_.faults.modeSelectFails) return Fail(kInvalidFieldInParameterList);
+  if (faults().modeSelectFails) return Fail(kInvalidFieldInParameterList);
   const uint8_t* data = r.buffer;
   if (listLength < kHeaderLength) return Fail(kParameterListLengthError);
   uint32_t descriptorLength = Get16(&data[6]);

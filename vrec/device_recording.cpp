@@ -58,7 +58,7 @@ uint8_t Device::Write10(Request& r) {
   if (lba + count + kRunOutBlocks > disc.lastPossibleLeadOut) return Fail(kLbaOutOfRange, lba);
   if (!TakeOut(r, count * kSectorSize)) return Fail(kDataPhaseError);
   uint32_t good = count;
-  int64_t failAt = config_.faults.writeFailsAt;
+  int64_t failAt = faults().writeFailsAt;
   if (failAt >= lba && failAt < lba + count) good = static_cast<uint32_t>(failAt - lba);
   if (good > 0) {
     if (!store_->WriteSectors(static_cast<int32_t>(lba), good, r.buffer)) return Fail(kWriteError, lba);
@@ -91,7 +91,7 @@ uint8_t Device::CloseTrackSession(Request& r) {
   if (const Sense* problem = MediumProblem()) return Fail(*problem);
   Disc& disc = store_->disc();
   if (!disc.Writable()) return Fail(kCommandSequenceError);
-  if (config_.faults.closeFails) return Fail(kSessionFixationError);
+  if (faults().closeFails) return Fail(kSessionFixationError);
   const Track* open = disc.OpenTrack();
   auto pad = [this, &disc]() {
     const Track* track = disc.OpenTrack();

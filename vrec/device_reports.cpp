@@ -79,6 +79,7 @@ uint8_t Device::ReadDiscInformation(Request& r) {
     return Fail(kInvalidFieldInCdb);
   }
   if (const Sense* problem = MediumProblem()) return Fail(*problem);
+  if (faults().discInfoFails) return Fail(kTocUnrecoverable);
   const Disc& disc = store_->disc();
   std::vector<uint8_t> reply(34, 0);  // no OPC table entries
   Put16(&reply[0], static_cast<uint32_t>(reply.size() - 2));

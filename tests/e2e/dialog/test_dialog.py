@@ -17,6 +17,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dialog_env as env  # noqa: E402
 from dialog_env import TITLE, TAB_LABELS  # noqa: E402
 from page_table import check_page  # noqa: E402
+import scenarios_erase  # noqa: E402
+import scenarios_viewer  # noqa: E402
+import scenarios_texts  # noqa: E402
 import scenarios_vrec  # noqa: E402
 
 ASPI_MESSAGE = ("Could not load: WNASPI32.DLL.\nYou must install ASPI drivers version 4.01 or later.\n"
@@ -156,6 +159,9 @@ SCENARIOS = {
     "no-aspi": scenario_no_aspi,
     "pages": scenario_pages,
     **scenarios_vrec.SCENARIOS,
+    **scenarios_erase.SCENARIOS,
+    **scenarios_viewer.SCENARIOS,
+    **scenarios_texts.SCENARIOS,
 }
 
 

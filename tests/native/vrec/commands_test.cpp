@@ -1,6 +1,9 @@
 // Each command on each kind of medium, and the refusals a drive gives.
 #include "vrec_test_support.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "vrec/disc_store.h"
 
 namespace tarvo::vrec::testing {
@@ -174,6 +177,7 @@ TEST_F(CommandsTest, InjectedFaults) {
       {"fault-mode-select = yes", [](CommandsTest* t) { return t->SetWriteParameters(true); }, "5/26/00"},
       {"fault-set-speed = yes", [](CommandsTest* t) { return t->SetSpeed(0xFFFF, 0xFFFF); }, "5/24/00"},
       {"fault-capabilities = missing", [](CommandsTest* t) { return t->ModeSense(0x2A); }, "5/24/00"},
+      {"fault-disc-info = yes", [](CommandsTest* t) { return t->DiscInfo(); }, "3/57/00"},
   };
   for (const Case& c : cases) {
     MakeBus(std::string(c.line) + "\n");
@@ -183,6 +187,22 @@ TEST_F(CommandsTest, InjectedFaults) {
   }
   MakeBus("fault-capabilities = ps\n");
   EXPECT_EQ(ModeSense(0x2A)[8], 0xAA) << "page reported with its PS bit";
+}
+
+// A drive that goes bad while the program runs: the faults act from the
+// moment the arming file appears until it is removed.
+TEST_F(CommandsTest, FaultsActOnlyWhileTheirFileExists) {
+  MakeBus("fault-disc-info = yes\nfault-set-speed = yes\nfault-armed-by = armed\n", "cdrw");
+  EXPECT_EQ(DiscInfo().status, 0) << "not armed yet";
+  EXPECT_EQ(SetSpeed(0xFFFF, 0xFFFF).status, 0);
+  std::ofstream(temp_.path() / "armed").put('1');
+  Reply failing = DiscInfo();
+  EXPECT_EQ(failing.status, 2);
+  EXPECT_EQ(SenseText(failing.sense), "3/57/00");
+  EXPECT_EQ(SenseText(SetSpeed(0xFFFF, 0xFFFF).sense), "5/24/00") << "every fault of the drive is armed";
+  EXPECT_EQ(TestUnitReady().status, 0) << "commands without a fault still work";
+  std::filesystem::remove(temp_.path() / "armed");
+  EXPECT_EQ(DiscInfo().status, 0) << "disarmed again";
 }
 
 TEST_F(CommandsTest, NeverFinishingCommandTimesOut) {
