@@ -110,15 +110,6 @@ void Start(HWND dialog) {
   }
 }
 
-// A disc has just arrived: its primary volume descriptor gives the volume
-// label and the volume texts. An unreadable sector 16 changes nothing.
-void FillFromDisc(HWND dialog) {
-  if (!MainState().aspiReady) return;
-  uint8_t sector[kBlockSize] = {};
-  if (TransferBlocks(Drives(), MainState().selectedDrive, kOpRead10, sector, 16, 1) != kStatusGood) return;
-  FillVolumeTextsFromSector(dialog, sector, sizeof sector);
-}
-
 void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
   MainDialogState& s = MainState();
   switch (id) {
@@ -130,7 +121,9 @@ void ActOn(HWND dialog, uint16_t id, uint16_t notification) {
       break;
     case 207:
       if (notification == 333) {
-        FillFromDisc(dialog);
+        // A disc has just arrived: its primary volume descriptor gives the
+        // volume label and the volume texts.
+        FillVolumeTextsFromDisc(dialog, s.selectedDrive);
       } else {
         SectorViewerCommand(dialog, id, s.selectedDrive);
       }
