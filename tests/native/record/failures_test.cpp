@@ -1,6 +1,7 @@
 // Recordings that go wrong, each with its message and the disc left as it
 // must be: write failures at the first sector, in the file data and at the
-// last sector (with the End session question), a failed close, no disc, a
+// last sector (with the End session question), a failed close, a drive that
+// refuses the write parameters or the speed, no disc, a
 // last session that cannot be imported, a missing source file, an empty
 // compilation; and the image file page.
 #include "iso/disc_route.h"
@@ -124,6 +125,29 @@ TEST_F(FailureTest, FailedCloseIsNoSuccessAndLeavesTheDiscUnlockedAndEjected) {
   EXPECT_EQ(progress.ended, 1);
   EXPECT_FALSE(Device().locked());
   EXPECT_EQ(Names().back(), "START-STOP-UNIT") << "ejected";
+}
+
+TEST_F(FailureTest, PreparationRefusedByTheDriveEndsBeforeWritingWithTheMediumFree) {
+  const struct {
+    const char* fault;
+    const char* message;
+  } cases[] = {
+      {"fault-mode-select = yes", texts::kErrorModeSelect},
+      {"fault-set-speed = yes", texts::kErrorSpeed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    MakeBus(std::string(c.fault) + "\n");
+    WriteTwoFiles();
+    user.shown.clear();
+    EXPECT_EQ(RecordDisc(true), 0);
+    ASSERT_EQ(user.Texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(user.shown[0].style, kMbIconStop);
+    EXPECT_NE(user.LastStatus(), texts::kDiscRecorded);
+    EXPECT_EQ(Count("WRITE(10)"), 0u);
+    EXPECT_EQ(Count("PREVENT-ALLOW"), 0u) << "never locked";
+    EXPECT_FALSE(Device().locked());
+  }
 }
 
 TEST_F(FailureTest, EmptyCompilationIsRefusedBeforeTheDriveIsTouched) {
