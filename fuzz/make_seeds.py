@@ -175,3 +175,9 @@ odd[4 * 2048 + 100] = 0      # a record of length 0 in the Joliet root
 odd[5 * 2048 + 68] = 255     # a record of length 255 in DOCS
 put("session_import", "odd-records", struct.pack("<I", 16) + bytes(odd))
 put("session_import", "root-beyond-disc", struct.pack("<I", 16) + descriptor(2, 40, 39, 2048))
+# Repeating disc (top bit of the first word): a Joliet root as long as the disc
+# whose every sector holds a subdirectory pointing one sector further on.
+chain = sector(dir_record(b"\0", 18, 2048, 2), dir_record(b"\1", 18, 2048, 2),
+               dir_record(joliet("deeper and deeper"), 19, 2048, 2))
+put("session_import", "repeating-chain", struct.pack("<I", 0x80000000 | 16) + descriptor(1, 0xFFFFFFFF, 18, 0xFFFFFFFF)
+    + descriptor(2, 0xFFFFFFFF, 18, 0xFFFFFFFF) + chain)

@@ -1,8 +1,11 @@
 // The import of an earlier session from a hostile disc. The input is the
-// disc: a 4-byte descriptor address (taken modulo a little more than the
-// disc, so that it also lies beyond it), then the sectors from 16 on, 2048
-// bytes each; the last one may be short (zero-filled). Sectors outside the
-// input do not read. Records of any length, extents anywhere, loops, a root beyond
+// disc: a 4-byte word, then the sectors from 16 on, 2048 bytes each (the last
+// one may be short, zero-filled). The word's low 31 bits give the descriptor
+// address (taken modulo a little more than the disc, so that it also lies
+// beyond it). With its top bit clear, sectors outside the input do not read;
+// with it set, the disc repeats the input's sectors up to the largest address,
+// so that extents anywhere find directories and the walk can go as far as a
+// whole disc (chains nested thousands deep, directories as long as the disc). Records of any length, extents anywhere, loops, a root beyond
 // the disc all come from the bytes.
 // Properties: nothing crashes or hangs, the walk stays within its budget of
 // reads (no more sectors than a disc holds), and a disc refused yields no
@@ -26,8 +29,10 @@ constexpr uint32_t kFirstSector = 16;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
-  uint32_t descriptor;
-  std::memcpy(&descriptor, data, 4);
+  uint32_t word;
+  std::memcpy(&word, data, 4);
+  const bool repeating = (word & 0x80000000u) != 0;
+  uint32_t descriptor = word & 0x7FFFFFFFu;
   data += 4;
   size -= 4;
   const size_t sectors = (size + kSector - 1) / kSector;
@@ -36,8 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t reads = 0;
   const SectorReader reader = [&](uint32_t address, uint8_t* out) {
     ++reads;
-    if (address < kFirstSector || address - kFirstSector >= sectors) return false;
-    const size_t from = size_t(address - kFirstSector) * kSector;
+    if (address < kFirstSector || sectors == 0) return false;
+    size_t index = address - kFirstSector;
+    if (index >= sectors) {
+      if (!repeating) return false;
+      index %= sectors;
+    }
+    const size_t from = index * kSector;
     const size_t n = size - from < kSector ? size - from : kSector;
     std::memcpy(out, data + from, n);
     std::memset(out + n, 0, kSector - n);
