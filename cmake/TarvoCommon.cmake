@@ -9,7 +9,16 @@ endif()
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
-if(TARVO_SANITIZE AND NOT WIN32)
+if(TARVO_FUZZ)
+  # Every library carries the fuzzer's coverage counters and the sanitizers;
+  # only the harnesses link libFuzzer's main (fuzz/CMakeLists.txt).
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TARVO_FUZZ needs clang (use the fuzz preset)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(TARVO_SANITIZE AND NOT WIN32)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -58,9 +58,11 @@ void DiscRoute::OnWriteFailure(UserSeam& user, const std::string& title, uint64_
 
 int DiscRoute::Finish(UserSeam& user, const std::string&) {
   user.SetStatusText(texts::kClosingSession);
-  CloseSession(access_, drive_);
+  // A session the drive did not close holds no readable volume; the drive's
+  // status has been shown and the disc unlocked and ejected.
+  const int closed = CloseSession(access_, drive_);
   locked_ = false;
-  return 1;
+  return closed;
 }
 
 void DiscRoute::Abandon() {

@@ -153,8 +153,11 @@ int Run::Record() {
   }
   const int finished = route_.Finish(env_.user, request_.title);
   env_.progress.End();
-  if (finished != 1 && !disc) {
+  if (finished != 1) {
+    // Never reported as recorded: an image that could not be completed goes,
+    // a disc whose session did not close says so.
     route_.Abandon();
+    if (disc) env_.user.SetStatusText(texts::kSessionNotClosed);
     return 0;
   }
   env_.user.SetStatusText(route_.SuccessText());

@@ -26,6 +26,15 @@ constexpr uint8_t kFlagDirectory = 0x02;
 // More sectors than any CD holds (99 minutes of 75 blocks a second): a
 // hostile volume never makes the walk read for long.
 constexpr uint64_t kMostSectorsOfADisc = 99ull * 60 * 75;
+// Characters of the paths the walk builds, each path also charged for the
+// map entry it may become. Reads alone do not bound the work: a chain of
+// directories with long names nested thousands deep makes every path longer
+// than the last (hours of copying), and a disc full of file records makes
+// millions of keys (gigabytes). A session that needs more than this (a
+// quarter of a million files with 100-character paths) counts as one that
+// cannot be read.
+constexpr uint64_t kMostPathCharacters = uint64_t(1) << 25;
+constexpr uint64_t kPathCharge = 32;
 
 struct Descriptor {
   bool joliet = false;
@@ -127,6 +136,7 @@ PreviousSession ImportPreviousSession(const SectorReader& read, uint32_t descrip
   std::deque<PendingDirectory> pending{{volume.rootExtent, volume.rootLength, {}}};
   std::unordered_set<uint32_t> seen{volume.rootExtent};
   uint64_t budget = kMostSectorsOfADisc;  // sectors the walk may read in all
+  uint64_t characters = 0;                 // path characters built so far
   Sector sector{};
   while (!pending.empty()) {
     const PendingDirectory directory = std::move(pending.front());
@@ -151,11 +161,15 @@ PreviousSession ImportPreviousSession(const SectorReader& read, uint32_t descrip
         if (IsSelfOrParent(record)) continue;
         const uint8_t flags = record[25];
         const uint32_t extent = GetLsb32(record + 2);
+        const bool isDirectory = (flags & kFlagDirectory) != 0;
+        if (isDirectory ? !insideVolume(extent) || !seen.insert(extent).second : (flags & ~kFlagHidden) != 0)
+          continue;
         const std::u16string path = directory.path + IdentifierText(record, volume.joliet);
-        if (flags & kFlagDirectory) {
-          if (insideVolume(extent) && seen.insert(extent).second)
-            pending.push_back({extent, GetLsb32(record + 10), path + u'\\'});
-        } else if ((flags & ~kFlagHidden) == 0) {
+        characters += path.size() + kPathCharge;
+        if (characters > kMostPathCharacters) return PreviousSession{};
+        if (isDirectory) {
+          pending.push_back({extent, GetLsb32(record + 10), path + u'\\'});
+        } else {
           session.extents.emplace(SessionPathKey(path), extent);
         }
       }

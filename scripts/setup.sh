@@ -4,7 +4,8 @@
 set -e
 pkgs="cmake make g++ googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth python3
-  genisoimage xorriso p7zip-full libarchive-tools libcdio-utils bc"
+  genisoimage xorriso p7zip-full libarchive-tools libcdio-utils bc
+  clang libclang-rt-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Sets up a Debian machine (as root), builds every configuration and runs
-# every test: native unit tests (built with ASan and UBSan), the Windows tests
-# and end-to-end scenarios under Wine and Xvfb. Ends with one summary line.
+# every test: native unit tests (built with ASan and UBSan), a brief run of
+# every fuzz harness, the Windows tests and end-to-end scenarios under Wine
+# and Xvfb. Ends with one summary line.
 set -u
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh || exit 1
@@ -18,6 +19,10 @@ run_ctest() { # name, build dir, extra ctest args...
 }
 
 run_ctest asan build/asan -j2
+# Every fuzz harness briefly (clang, ASan, UBSan); a finding fails the run.
+echo "== fuzz"
+sh scripts/fuzz.sh 20 | tee build/ctest-fuzz.log
+grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-fuzz.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
 sh scripts/wine-prefix.sh >/dev/null
 # One virtual display for every windowed test of the run.
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '

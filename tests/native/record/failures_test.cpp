@@ -1,7 +1,9 @@
 // Recordings that go wrong, each with its message and the disc left as it
-// must be: write failures at the first sector and in the file data (with the
-// End session question), no disc, a last session that cannot be imported, a
-// missing source file, an empty compilation; and the image file page.
+// must be: write failures at the first sector, in the file data and at the
+// last sector (with the End session question), a failed close, a drive that
+// refuses the write parameters or the speed, no disc, a
+// last session that cannot be imported, a missing source file, an empty
+// compilation; and the image file page.
 #include "iso/disc_route.h"
 #include "iso/iso_numbers.h"
 #include "iso/recorder_texts.h"
@@ -93,10 +95,12 @@ TEST_P(WriteFailureTest, AsksToEndTheSessionAndNeverReportsSuccess) {
   EXPECT_EQ(DiscSectors(next + kFileData, 1), Pattern(5000, 1).substr(0, 2048));
 }
 
+// Sector 62 is the volume's last (kVolumeSectors - 1).
 INSTANTIATE_TEST_SUITE_P(
     Cases, WriteFailureTest,
     ::testing::Values(WriteFailureCase{"FirstSectorNo", 0, kIdNo}, WriteFailureCase{"FirstSectorYes", 0, kIdYes},
-                      WriteFailureCase{"FileDataNo", 40, kIdNo}, WriteFailureCase{"FileDataYes", 40, kIdYes}),
+                      WriteFailureCase{"FileDataNo", 40, kIdNo}, WriteFailureCase{"FileDataYes", 40, kIdYes},
+                      WriteFailureCase{"LastSectorNo", 62, kIdNo}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FailureTest, NoDiscStopsAtDriveNotReady) {
@@ -108,6 +112,42 @@ TEST_F(FailureTest, NoDiscStopsAtDriveNotReady) {
   EXPECT_EQ(Count("WRITE(10)"), 0u);
   EXPECT_EQ(Count("PREVENT-ALLOW"), 0u);
   EXPECT_EQ(progress.begun, 0u);
+}
+
+TEST_F(FailureTest, FailedCloseIsNoSuccessAndLeavesTheDiscUnlockedAndEjected) {
+  MakeBus("fault-close = yes\n");
+  WriteTwoFiles();
+  EXPECT_EQ(RecordDisc(true), 0);
+  ASSERT_EQ(user.shown.size(), 1u) << "the drive's status";
+  EXPECT_EQ(user.shown[0].style, kMbIconStop);
+  EXPECT_EQ(user.LastStatus(), texts::kSessionNotClosed);
+  EXPECT_EQ(Count("WRITE(10)"), size_t(kVolumeSectors));
+  EXPECT_EQ(progress.ended, 1);
+  EXPECT_FALSE(Device().locked());
+  EXPECT_EQ(Names().back(), "START-STOP-UNIT") << "ejected";
+}
+
+TEST_F(FailureTest, PreparationRefusedByTheDriveEndsBeforeWritingWithTheMediumFree) {
+  const struct {
+    const char* fault;
+    const char* message;
+  } cases[] = {
+      {"fault-mode-select = yes", texts::kErrorModeSelect},
+      {"fault-set-speed = yes", texts::kErrorSpeed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    MakeBus(std::string(c.fault) + "\n");
+    WriteTwoFiles();
+    user.shown.clear();
+    EXPECT_EQ(RecordDisc(true), 0);
+    ASSERT_EQ(user.Texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(user.shown[0].style, kMbIconStop);
+    EXPECT_NE(user.LastStatus(), texts::kDiscRecorded);
+    EXPECT_EQ(Count("WRITE(10)"), 0u);
+    EXPECT_EQ(Count("PREVENT-ALLOW"), 0u) << "never locked";
+    EXPECT_FALSE(Device().locked());
+  }
 }
 
 TEST_F(FailureTest, EmptyCompilationIsRefusedBeforeTheDriveIsTouched) {

@@ -203,5 +203,60 @@ TEST_F(SessionImportTest, WalkNeverRunsPastTheDisc) {
   EXPECT_LE(reads, 99 * 60 * 75 + 2);
 }
 
+// Sectors made up as they are read: a volume as large as a disc whose every
+// sector from the root on is a directory sector `Fill` writes.
+class GeneratedDisc {
+ public:
+  explicit GeneratedDisc(std::function<void(FakeDisc&, uint32_t)> fill) : fill_(std::move(fill)) {}
+  SectorReader Reader() {
+    return [this](uint32_t address, uint8_t* out) {
+      ++reads;
+      FakeDisc d;
+      if (address == 1016 || address == 1017) {
+        d.Descriptor(address, uint8_t(address - 1015), 0xFFFFFFFF, 1022, rootLength);
+      } else {
+        fill_(d, address);
+      }
+      std::copy(d.At(address).begin(), d.At(address).end(), out);
+      return true;
+    };
+  }
+  uint32_t rootLength = 2048;
+  int reads = 0;
+
+ private:
+  std::function<void(FakeDisc&, uint32_t)> fill_;
+};
+
+TEST(SessionImportLimits, PathsWithoutEndCountAsAnUnreadableSession) {
+  // A chain of directories with 100-character names nested as deep as the
+  // disc goes: every path is longer than the one before (before the limit,
+  // hours of copying).
+  GeneratedDisc deep([](FakeDisc& d, uint32_t address) {
+    d.Directory(address, address, {{std::string(100, 'n'), 2, address + 1}, {"f;1", 0, 7}});
+  });
+  // A root as long as the disc, every sector full of files with distinct
+  // 100-character names (before the limit, gigabytes of keys). One sector,
+  // with the sector's address and the record's number written into each
+  // name.
+  FakeDisc files;
+  files.Directory(0, 1022, {});
+  for (uint32_t i = 0, at = 68; i < 8; ++i) at = files.Record(0, at, std::string(98, 'x') + ";1", 0, 7);
+  GeneratedDisc wide([&files](FakeDisc& d, uint32_t address) {
+    Sector& s = d.At(address) = files.At(0);
+    for (uint16_t at = 68, n = 0; s[at] != 0; at += s[at], ++n) {
+      PutMsb32(s.data() + at + 33, address);
+      PutMsb16(s.data() + at + 37, n);
+    }
+  });
+  wide.rootLength = 0xFFFFFFFF;
+  for (GeneratedDisc* disc : {&deep, &wide}) {
+    const PreviousSession session = ImportPreviousSession(disc->Reader(), 1016);
+    EXPECT_FALSE(session.imported);
+    EXPECT_TRUE(session.extents.empty());
+    EXPECT_LT(disc->reads, 99 * 60 * 75);
+  }
+}
+
 }  // namespace
 }  // namespace tarvo
