@@ -108,8 +108,15 @@ DiscSpace GetDiscSpace(DriveAccess& access, int drive) {
   // keeps the number of an earlier reading, and after a session is added to
   // the disc it names a closed track, whose next writable address and free
   // blocks are 0 (the gauge would then read an empty disc of no capacity).
+  // As a track-information query does, the field then shows the track read
+  // and a track starting below 16 brings the sector viewer back to 16.
+  const uint8_t lastTrack = access.discInfo.nLastTrack;
+  access.ui.SetTrackNumber(lastTrack);
   RezeroUnit(access, drive);
-  ReadTrackInformation(access, true, access.discInfo.nLastTrack, false, drive);
+  if (ReadTrackInformation(access, true, lastTrack, false, drive) == kStatusGood &&
+      access.trackInfo.TrackStart < 16) {
+    access.ui.ResetViewSector(drive);
+  }
   const TrackInfo& track = access.trackInfo;
   DiscSpace space;
   space.used = track.NextWriteableAddress * kBlockSize;

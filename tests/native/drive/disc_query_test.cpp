@@ -150,7 +150,7 @@ TEST(GetDiscSpace, ReadsTheDiscsLastTrackWhateverTheTrackFieldHolds) {
   const DiscSpace space = GetDiscSpace(f.access, 0);
   ASSERT_EQ(f.transport.sent.size(), 4u);
   EXPECT_EQ(f.transport.sent[3].cdb[5], 2);  // track number form, track 2
-  EXPECT_EQ(f.ui.trackNumber, 1u);           // the user's field is left alone
+  EXPECT_EQ(f.ui.trackNumber, 2u);           // the field shows the track read
   EXPECT_EQ(space.total, (15496u + 344353u) * 2048);
 }
 
