@@ -137,10 +137,11 @@ def erase_recorder(args, prefix, mirror, extra=""):
                                         + "mirror = " + env.harness.windows_path(mirror) + "\n" + extra])
 
 
-def two_sessions(rec, one, two):
+def open_sessions(rec, *images):
+    """A fresh CD-RW holding the images as sessions, left open."""
     rec.vrec("create", "disc.img", "--kind", "cdrw")
-    rec.vrec("record", "disc.img", one, "--open")
-    rec.vrec("record", "disc.img", two, "--open")
+    for image in images:
+        rec.vrec("record", "disc.img", image, "--open")
 
 
 def erase_and_reload(ui, rec, dialog, f, mode, what, estimate=None):
@@ -182,7 +183,7 @@ def scenario_erase(args, prefix, f):
     shutil.rmtree(mirror, ignore_errors=True)
     # A full erase at 4X then takes 1237 s x 0.003, long enough to see its estimate.
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.003\n")
-    two_sessions(rec, one, two)
+    open_sessions(rec, one, two)
     disc = os.path.join(rec.folder, "disc.img")
     with rec.driver() as ui:
         dialog = rec.start(ui)
@@ -198,13 +199,13 @@ def scenario_erase(args, prefix, f):
         f.check("last session: the mirror shows the first session's files",
                 env.wait_until("mirror", lambda: mirror_files(mirror), first_files, 15), first_files)
 
-        two_sessions(rec, one, two)
+        open_sessions(rec, one, two)
         cdb, report = erase_and_reload(ui, rec, dialog, f, FAST, "fast")
         f.check("fast: BLANK type 01h", cdb[:4], "A101")
         f.check("fast: the disc information shows a blank disc", report[:len(BLANK_DISC)], BLANK_DISC)
         f.check("fast: the mirror is empty", env.wait_until("mirror", lambda: mirror_files(mirror), set(), 15), set())
 
-        two_sessions(rec, one, two)
+        open_sessions(rec, one, two)
         # The estimate of a full erase comes from the last track's end,
         # 18,900 + 340,949 blocks: ((359,849 + 160) / 75) / 4 + 1 = 1201 s at 4X.
         cdb, report = erase_and_reload(ui, rec, dialog, f, FULL, "full",
@@ -235,8 +236,7 @@ def scenario_erase_refusals(args, prefix, f):
     mirror = os.path.join(work, "mirror-refusals")
     shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.003\nfault-disc-info = yes\nfault-armed-by = armed\n")
-    rec.vrec("create", "disc.img", "--kind", "cdrw")
-    rec.vrec("record", "disc.img", one, "--open")
+    open_sessions(rec, one)
     disc = os.path.join(rec.folder, "disc.img")
     dump = os.path.join(prefix.path, "drive_c", "request_sense_buf.txt")
     if os.path.exists(dump):
@@ -361,8 +361,7 @@ def scenario_erase_progress(args, prefix, f):
     mirror = os.path.join(work, "mirror-progress")
     shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.5\n")
-    rec.vrec("create", "disc.img", "--kind", "cdrw")
-    rec.vrec("record", "disc.img", one, "--open")
+    open_sessions(rec, one)
     artefacts = args.artefacts or work
     with rec.driver() as ui:
         dialog = rec.start(ui)
