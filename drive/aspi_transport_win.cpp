@@ -117,13 +117,17 @@ uint8_t AspiTransport::Execute(const DeviceAddress& device, const uint8_t* cdb,
         result = WaitForSingleObject(event.get(), boundedWaitMs);
         break;
       case WaitPolicy::Unbounded:
-        result = WaitForSingleObject(event.get(), INFINITE);
+        result = WaitForSingleObject(event.get(), unboundedWaitMs);
         break;
-      case WaitPolicy::Sliced:
+      case WaitPolicy::Sliced: {
+        // Measured by the clock: the work between slices takes time too.
+        const ULONGLONG deadline = GetTickCount64() + slicedWaitMs;
         while ((result = WaitForSingleObject(event.get(), kSliceMs)) == WAIT_TIMEOUT) {
+          if (GetTickCount64() >= deadline) break;
           if (betweenSlices) betweenSlices();
         }
         break;
+      }
     }
     if (result != WAIT_OBJECT_0 && RequestStatus(srb) == aspi::SS_PENDING) {
       // The manager still owns the request and its buffers: abort it and wait

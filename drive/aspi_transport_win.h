@@ -29,8 +29,10 @@ class AspiTransport final : public ScsiTransport {
                   uint8_t* buffer, uint32_t length, WaitPolicy wait,
                   const std::function<void()>& betweenSlices) override;
 
-  // The bounded wait, shortened by tests of the time-out path.
+  // The limits of the three waits, shortened by tests of the time-out path.
   uint32_t boundedWaitMs = kBoundedWaitMs;
+  uint32_t unboundedWaitMs = kUnboundedWaitMs;
+  uint32_t slicedWaitMs = kSlicedWaitMs;
 
  private:
   using SendCommand = unsigned long(__cdecl*)(void*);

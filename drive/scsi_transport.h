@@ -14,12 +14,21 @@ enum class DataDirection : uint8_t { None, In, Out };
 // How long the caller blocks for one command.
 enum class WaitPolicy : uint8_t {
   Bounded,    // one wait of kBoundedWaitMs
-  Unbounded,  // no time-out
-  Sliced,     // waits of kSliceMs, calling the slice callback between them
+  Unbounded,  // as long as a recorder may legitimately take (kUnboundedWaitMs)
+  Sliced,     // waits of kSliceMs, calling the slice callback between them,
+              // for at most kSlicedWaitMs in all
 };
 
 inline constexpr uint32_t kBoundedWaitMs = 100000;
 inline constexpr uint32_t kSliceMs = 980;
+// WRITE, READ, SYNCHRONIZE CACHE, MODE SELECT and CLOSE TRACK/SESSION take as
+// long as the drive needs: a flush of a full buffer at 1X or closing a session
+// (lead-in and lead-out written at 1X) takes a few minutes. A drive silent for
+// a quarter of an hour has stopped, and the command ends as terminated instead
+// of freezing the program for good.
+inline constexpr uint32_t kUnboundedWaitMs = 15 * 60 * 1000;
+// BLANK of a whole 80-minute CD-RW at 1X takes about 80 minutes.
+inline constexpr uint32_t kSlicedWaitMs = 3 * 60 * 60 * 1000;
 inline constexpr size_t kCdbLength = 10;
 inline constexpr size_t kSenseLength = 14;  // ASPI SENSE_LEN
 

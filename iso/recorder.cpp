@@ -56,6 +56,12 @@ class Run {
     route_.Abandon();
     return 0;
   }
+  int ScratchFailed(bool metering = true) {
+    if (metering) env_.progress.End();
+    env_.user.ShowMessage(FormatPrintf(texts::kScratchFileFailed, request_.scratchPath.c_str()), request_.title,
+                          kMbOk | kMbIconStop);
+    return Fail();
+  }
   int WriteFailed() {
     env_.progress.End();
     route_.OnWriteFailure(env_.user, request_.title, layout_.volumeSpaceSize);
@@ -90,7 +96,7 @@ bool Run::WriteDescriptors(VolumeWriter& writer) {
 int Run::Record() {
   if (route_.Start(env_.user, request_.title) != 1) return 0;
   ScratchWriter scratch(request_.scratchPath);
-  if (!scratch.IsOpen()) return Fail();
+  if (!scratch.IsOpen()) return ScratchFailed(false);
   const PreviousSession* previous = route_.PreviousSessionExtents();
   if (LoadCompilation(request_, env_, previous != nullptr, list_, layout_) != 1) return Fail();
   env_.user.SetStatusText(previous != nullptr ? texts::kNotesRestart : texts::kPreparing);
@@ -123,10 +129,7 @@ int Run::Record() {
     }
   }
   const uint32_t files = scratch.count();
-  if (!scratch.Close()) {
-    env_.progress.End();
-    return Fail();
-  }
+  if (!scratch.Close()) return ScratchFailed();
   list_ = ListFile();
 
   bool complete = true;
@@ -134,7 +137,7 @@ int Run::Record() {
     switch (RunFileDataPass(request_.scratchPath, files, writer, env_.user, request_.title)) {
       case DataPassResult::Done: break;
       case DataPassResult::WriteFailed: return WriteFailed();
-      case DataPassResult::ScratchUnreadable: env_.progress.End(); return Fail();
+      case DataPassResult::ScratchUnreadable: return ScratchFailed();
       case DataPassResult::StoppedByUser: complete = false; break;
     }
     if (complete && writer.address() != layout_.startAddress + layout_.volumeSpaceSize) {

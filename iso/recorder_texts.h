@@ -12,6 +12,9 @@ inline constexpr char kPreparing[] = "Preparing for writing, allocating memory a
 inline constexpr char kRecordingStructures[] = "Recording Directory and Path table structures";
 inline constexpr char kCantOpenFile[] = "Can't open file: %s\nDo you want to continue recording other files ?";
 inline constexpr char kEndedEarly[] = "The recording ended before all files were written.";
+// The scratch file beside the program could not be written or read back,
+// e.g. in a read-only program folder.
+inline constexpr char kScratchFileFailed[] = "Can't write the working file of the recording: %s";
 inline constexpr char kSessionNotClosed[] = "The session could not be closed: the recording is not complete.";
 inline constexpr char kSelectFilesFirst[] =
     "First you must select files, by clicking on the button\"Add directories and files for recording\" !!!";

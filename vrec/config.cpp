@@ -122,12 +122,18 @@ bool ApplyDeviceKey(const std::string& key, const std::string& value, const fs::
     return ParseBool(value, &d->faults.setSpeedFails);
   } else if (key == "fault-disc-info") {
     return ParseBool(value, &d->faults.discInfoFails);
+  } else if (key == "fault-blank") {
+    return ParseBool(value, &d->faults.blankFails);
+  } else if (key == "fault-removed-at") {
+    if (!ParseInt(value, 0, 0x7FFFFFFF, &number)) return false;
+    d->faults.removedAt = number;
   } else if (key == "fault-armed-by") {
     d->faultsArmedBy = (baseDir / fs::path(value)).lexically_normal().string();
-  } else if (key == "fault-capabilities") {
-    if (value == "missing") d->faults.capabilities = CapabilitiesFault::Missing;
-    else if (value == "ps") d->faults.capabilities = CapabilitiesFault::PsFlagged;
-    else if (value == "none") d->faults.capabilities = CapabilitiesFault::None;
+  } else if (key == "fault-capabilities" || key == "fault-write-parameters") {
+    PageFault& fault = key == "fault-capabilities" ? d->faults.capabilities : d->faults.writeParameters;
+    if (value == "missing") fault = PageFault::Missing;
+    else if (value == "ps") fault = PageFault::PsFlagged;
+    else if (value == "none") fault = PageFault::None;
     else return false;
   } else if (key == "fault-never-finish") {
     return ParseOpcodes(value, d->faults.neverFinish);

@@ -29,7 +29,9 @@ struct Capabilities {
   bool blockDescriptor = false;
 };
 
-enum class CapabilitiesFault : uint8_t { None, Missing, PsFlagged };
+// How a mode page is misreported: left out of MODE SENSE (5/24/00), or sent
+// with its PS bit set.
+enum class PageFault : uint8_t { None, Missing, PsFlagged };
 
 struct Faults {
   int64_t writeFailsAt = -1;  // WRITE(10) covering this LBA fails (medium error)
@@ -38,7 +40,13 @@ struct Faults {
   bool modeSelectFails = false;
   bool setSpeedFails = false;
   bool discInfoFails = false;  // READ DISC INFORMATION (medium error)
-  CapabilitiesFault capabilities = CapabilitiesFault::None;
+  bool blankFails = false;     // BLANK (medium error, erase failure)
+  // The disc leaves the drive when a WRITE(10) reaches this LBA: the blocks
+  // before it are kept, the rest of the command and everything after it find
+  // an empty tray, as when a disc is pulled out with the emergency eject.
+  int64_t removedAt = -1;
+  PageFault capabilities = PageFault::None;      // page 2Ah
+  PageFault writeParameters = PageFault::None;   // page 05h
   // Operation codes that never complete (time-out handling); 0 = none.
   // Holds up to four opcodes.
   uint8_t neverFinish[4] = {0, 0, 0, 0};

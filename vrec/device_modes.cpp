@@ -33,7 +33,7 @@ std::vector<uint8_t> Device::CapabilitiesPage() const {
   std::vector<uint16_t> speeds = WriteSpeeds(caps.maxWriteSpeedKBps);
   std::vector<uint8_t> page(32 + 4 * speeds.size(), 0);
   page[0] = kCapabilitiesPage;
-  if (faults().capabilities == CapabilitiesFault::PsFlagged) page[0] |= 0x80;
+  if (faults().capabilities == PageFault::PsFlagged) page[0] |= 0x80;
   page[1] = static_cast<uint8_t>(page.size() - 2);
   page[2] = 0x07;  // reads CD-R, CD-RW, method 2
   page[3] = static_cast<uint8_t>((caps.writeCdR ? 0x01 : 0) | (caps.writeCdRw ? 0x02 : 0));
@@ -65,9 +65,10 @@ uint8_t Device::ModeSense10(Request& r) {
   uint8_t pageControl = r.cdb[2] >> 6;
   uint8_t pageCode = r.cdb[2] & 0x3F;
   if (pageControl == 3) return Fail(kSavingParametersNotSupported);
-  bool capsAvailable = faults().capabilities != CapabilitiesFault::Missing;
-  if (pageCode != kWriteParametersPage && pageCode != kAllPages &&
-      !(pageCode == kCapabilitiesPage && capsAvailable)) {
+  bool capsAvailable = faults().capabilities != PageFault::Missing;
+  bool writeParametersAvailable = faults().writeParameters != PageFault::Missing;
+  if (pageCode != kAllPages && !(pageCode == kCapabilitiesPage && capsAvailable) &&
+      !(pageCode == kWriteParametersPage && writeParametersAvailable)) {
     return Fail(kInvalidFieldInCdb);
   }
   std::vector<uint8_t> reply(kHeaderLength, 0);
@@ -82,8 +83,9 @@ uint8_t Device::ModeSense10(Request& r) {
     }
     reply.insert(reply.end(), page.begin(), page.end());
   };
-  if (pageCode == kWriteParametersPage || pageCode == kAllPages) {
+  if ((pageCode == kWriteParametersPage || pageCode == kAllPages) && writeParametersAvailable) {
     std::vector<uint8_t> page(writeParameters_.begin(), writeParameters_.end());
+    if (faults().writeParameters == PageFault::PsFlagged) page[0] |= 0x80;
     if (pageControl == 2) {
       std::fill(page.begin() + 2, page.end(), 0);
       page[2] = 0x01;

@@ -59,6 +59,9 @@ uint8_t Device::Write10(Request& r) {
   if (!TakeOut(r, count * kSectorSize)) return Fail(kDataPhaseError);
   uint32_t good = count;
   int64_t failAt = faults().writeFailsAt;
+  const int64_t removedAt = faults().removedAt;
+  const bool removed = removedAt >= lba && removedAt < lba + count;
+  if (removed) failAt = removedAt;
   if (failAt >= lba && failAt < lba + count) good = static_cast<uint32_t>(failAt - lba);
   if (good > 0) {
     if (!store_->WriteSectors(static_cast<int32_t>(lba), good, r.buffer)) return Fail(kWriteError, lba);
@@ -66,6 +69,14 @@ uint8_t Device::Write10(Request& r) {
     dirty_ = true;
     r.transferred = good * kSectorSize;
     if (++writesSinceSave_ >= kWritesPerSave) SaveStore();
+  }
+  if (removed) {
+    SaveStore();
+    store_->set_loaded(false);
+    dirty_ = true;
+    SaveStore();
+    RefreshMirror();
+    return Fail(kMediumNotPresent, failAt);
   }
   if (good < count) return Fail(kWriteError, failAt);
   return Good();
@@ -131,6 +142,7 @@ uint8_t Device::Blank(Request& r) {
   if (const Sense* problem = MediumProblem()) return Fail(*problem);
   Disc& disc = store_->disc();
   if (!disc.Erasable()) return Fail(kCannotFormatIncompatibleMedium);
+  if (faults().blankFails) return Fail(kEraseFailure);
   int64_t work = 0;
   switch (type) {
     case 0:

@@ -36,6 +36,7 @@ inline constexpr Sense kMediumNotPresent{kKeyNotReady, 0x3A, 0x00};
 inline constexpr Sense kUnrecoveredReadError{kKeyMediumError, 0x11, 0x00};
 inline constexpr Sense kWriteError{kKeyMediumError, 0x0C, 0x00};
 inline constexpr Sense kSessionFixationError{kKeyMediumError, 0x72, 0x00};
+inline constexpr Sense kEraseFailure{kKeyMediumError, 0x51, 0x00};
 inline constexpr Sense kTocUnrecoverable{kKeyMediumError, 0x57, 0x00};
 inline constexpr Sense kInvalidOpcode{kKeyIllegalRequest, 0x20, 0x00};
 inline constexpr Sense kLbaOutOfRange{kKeyIllegalRequest, 0x21, 0x00};

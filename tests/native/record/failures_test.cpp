@@ -1,9 +1,11 @@
 // Recordings that go wrong, each with its message and the disc left as it
 // must be: write failures at the first sector, in the file data and at the
 // last sector (with the End session question), a failed close, a drive that
-// refuses the write parameters or the speed, no disc, a
-// last session that cannot be imported, a missing source file, an empty
-// compilation; and the image file page.
+// refuses or hides the write parameters or refuses the speed, the disc pulled
+// out while writing, no disc, a scratch file that can't be created, a last
+// session that cannot be imported, a missing source file, an empty
+// compilation; and the image file page, with a disk that fills up.
+#include "drive/mode_pages.h"
 #include "iso/disc_route.h"
 #include "iso/iso_numbers.h"
 #include "iso/recorder_texts.h"
@@ -130,10 +132,12 @@ TEST_F(FailureTest, FailedCloseIsNoSuccessAndLeavesTheDiscUnlockedAndEjected) {
 TEST_F(FailureTest, PreparationRefusedByTheDriveEndsBeforeWritingWithTheMediumFree) {
   const struct {
     const char* fault;
-    const char* message;
+    std::vector<std::string> messages;
   } cases[] = {
-      {"fault-mode-select = yes", texts::kErrorModeSelect},
-      {"fault-set-speed = yes", texts::kErrorSpeed},
+      {"fault-mode-select = yes", {texts::kErrorModeSelect}},
+      {"fault-set-speed = yes", {texts::kErrorSpeed}},
+      {"fault-write-parameters = missing", {kFirmwareMessage, texts::kErrorModeSense}},
+      {"fault-write-parameters = ps", {kFirmwareMessage, texts::kErrorModeSense}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
@@ -141,13 +145,47 @@ TEST_F(FailureTest, PreparationRefusedByTheDriveEndsBeforeWritingWithTheMediumFr
     WriteTwoFiles();
     user.shown.clear();
     EXPECT_EQ(RecordDisc(true), 0);
-    ASSERT_EQ(user.Texts(), std::vector<std::string>{c.message});
+    ASSERT_EQ(user.Texts(), c.messages);
     EXPECT_EQ(user.shown[0].style, kMbIconStop);
     EXPECT_NE(user.LastStatus(), texts::kDiscRecorded);
     EXPECT_EQ(Count("WRITE(10)"), 0u);
     EXPECT_EQ(Count("PREVENT-ALLOW"), 0u) << "never locked";
     EXPECT_FALSE(Device().locked());
   }
+}
+
+// The disc pulled out in the middle of the file data: the write failure's
+// question; the session can't be closed on an empty tray, and the drive's
+// status says so. Nothing is reported as recorded and the tray is unlocked.
+TEST_F(FailureTest, DiscRemovedDuringTheRecording) {
+  MakeBus("fault-removed-at = 40\n");
+  WriteTwoFiles();
+  const std::string list = ReadBytes(listPath);
+  user.answers = {kIdYes};
+  EXPECT_EQ(RecordDisc(true), 0);
+  ASSERT_GE(user.shown.size(), 1u);
+  EXPECT_EQ(user.shown[0].text, FormatPrintf(texts::kWriteFailedEndSession, 3ul));
+  EXPECT_NE(user.LastStatus(), texts::kDiscRecorded);
+  EXPECT_EQ(Count("WRITE(10)"), 41u) << "nothing is written after the failure";
+  EXPECT_FALSE(Device().locked());
+  EXPECT_FALSE(Device().store()->loaded());
+  EXPECT_EQ(ReadBytes(listPath), list);
+  EXPECT_EQ(ReadBytes(Source("a.txt")), Pattern(5000, 1));
+}
+
+// The program folder can't take the scratch file: said so before the drive
+// is touched.
+TEST_F(FailureTest, ScratchFileThatCannotBeCreatedStopsBeforeTheDrive) {
+  fs::create_directories(dir / "program" / "isoFileList.dat");  // not even root can open a folder for writing
+  WriteTwoFiles();
+  EXPECT_EQ(RecordDisc(true), 0);
+  ASSERT_EQ(user.shown.size(), 1u);
+  EXPECT_EQ(user.shown[0].text,
+            FormatPrintf(texts::kScratchFileFailed, ((dir / "program").string() + "\\isoFileList.dat").c_str()));
+  EXPECT_EQ(user.shown[0].style, kMbOk | kMbIconStop);
+  EXPECT_NE(user.LastStatus(), texts::kDiscRecorded);
+  EXPECT_EQ(Count("PREVENT-ALLOW"), 0u);
+  EXPECT_EQ(Count("WRITE(10)"), 0u);
 }
 
 TEST_F(FailureTest, EmptyCompilationIsRefusedBeforeTheDriveIsTouched) {
@@ -233,6 +271,23 @@ TEST_F(FailureTest, ImagePageWritesIntoDataCdWithAndWithoutFileData) {
   ASSERT_EQ(RecordImage("test.iso", false, uint64_t(7) << 20, 5000), 1);
   EXPECT_EQ(ReadBytes(image).size(), 25u * kSectorSize) << "descriptors, directories and path tables only";
   EXPECT_EQ(Count("WRITE(10)"), 0u);
+}
+
+// The image's disk fills up while it is written (/dev/full refuses every
+// write with ENOSPC): the message, no success, and the partial image goes.
+TEST_F(FailureTest, DiskFullWhileWritingTheImage) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  fs::create_directories(dir / "program" / "dataCD");
+  const fs::path image = dir / "program" / "dataCD" / "full.iso";
+  fs::create_symlink("/dev/full", image);
+  WriteTwoFiles();
+  EXPECT_EQ(RecordImage("full.iso", true), 0);
+  const std::string path = (dir / "program").string() + "\\dataCD\\full.iso";
+  ASSERT_FALSE(user.shown.empty());
+  EXPECT_EQ(user.shown.back().text, FormatPrintf(texts::kCantWriteImage, path.c_str()));
+  EXPECT_NE(user.LastStatus(), texts::kImageCreated);
+  EXPECT_FALSE(fs::is_symlink(image)) << "the partial image is deleted";
+  EXPECT_EQ(ReadBytes(Source("b.bin")), Pattern(70000, 2));
 }
 
 TEST_F(FailureTest, TooLittleSpaceForTheImageDeletesIt) {

@@ -178,15 +178,41 @@ TEST_F(CommandsTest, InjectedFaults) {
       {"fault-set-speed = yes", [](CommandsTest* t) { return t->SetSpeed(0xFFFF, 0xFFFF); }, "5/24/00"},
       {"fault-capabilities = missing", [](CommandsTest* t) { return t->ModeSense(0x2A); }, "5/24/00"},
       {"fault-disc-info = yes", [](CommandsTest* t) { return t->DiscInfo(); }, "3/57/00"},
+      {"fault-write-parameters = missing", [](CommandsTest* t) { return t->ModeSense(0x05); }, "5/24/00"},
+      {"fault-blank = yes", [](CommandsTest* t) { return t->Blank(1); }, "3/51/00"},
   };
   for (const Case& c : cases) {
-    MakeBus(std::string(c.line) + "\n");
+    MakeBus(std::string(c.line) + "\n", "cdrw");
     Reply r = c.command(this);
     EXPECT_EQ(r.status, 2) << c.line;
     EXPECT_EQ(SenseText(r.sense), c.sense) << c.line;
   }
-  MakeBus("fault-capabilities = ps\n");
+  MakeBus("fault-capabilities = ps\nfault-write-parameters = ps\n");
   EXPECT_EQ(ModeSense(0x2A)[8], 0xAA) << "page reported with its PS bit";
+  EXPECT_EQ(ModeSense(0x05)[8], 0x85);
+  MakeBus("fault-write-parameters = missing\n");
+  EXPECT_EQ(ModeSense(0x3F)[8], 0x2A) << "all pages: 05h left out";
+}
+
+// The disc pulled out in the middle of a WRITE: the blocks before it stay
+// recorded, and from then on the tray is empty until a disc is loaded again.
+TEST_F(CommandsTest, DiscRemovedDuringAWrite) {
+  MakeBus("fault-removed-at = 5\n");
+  SetWriteParameters(true);
+  EXPECT_EQ(Prevent(true).status, 0);
+  EXPECT_EQ(WriteBlocks(0, 4).status, 0);
+  Reply pulled = WriteBlocks(4, 4);
+  EXPECT_EQ(pulled.status, 2);
+  EXPECT_EQ(SenseText(pulled.sense), "2/3A/00");
+  EXPECT_EQ(SenseText(TestUnitReady().sense), "2/3A/00");
+  EXPECT_EQ(SenseText(CloseSession().sense), "2/3A/00");
+  EXPECT_EQ(Prevent(false).status, 0);
+  EXPECT_EQ(StartStop(0x02).status, 0);
+  ASSERT_NE(bus_->Find(kDrive), nullptr);
+  DiscStore* store = bus_->Find(kDrive)->store();
+  ASSERT_NE(store, nullptr);
+  EXPECT_FALSE(store->loaded());
+  EXPECT_EQ(store->disc().tracks.at(0).recorded, 5);
 }
 
 // A drive that goes bad while the program runs: the faults act from the

@@ -139,7 +139,7 @@ TEST(BusConfigTest, ReadsEveryDeviceSetting) {
   EXPECT_TRUE(d.faults.NeverFinishes(0xA1));
   EXPECT_TRUE(d.faults.NeverFinishes(0x2A));
   EXPECT_FALSE(d.faults.NeverFinishes(0x28));
-  EXPECT_EQ(d.faults.capabilities, CapabilitiesFault::PsFlagged);
+  EXPECT_EQ(d.faults.capabilities, PageFault::PsFlagged);
 }
 
 }  // namespace

@@ -120,6 +120,26 @@ TEST_F(AspiTransportTest, BoundedWaitThatEndsAbortsTheRequest) {
   EXPECT_EQ(Log().aborts, 1);
 }
 
+TEST_F(AspiTransportTest, LongWaitsAlsoEndAndAbort) {
+  // WRITE and CLOSE wait long, BLANK in slices, but neither for ever.
+  transport_->unboundedWaitMs = 300;
+  transport_->slicedWaitMs = 1500;
+  const uint8_t write[10] = {0x2A, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+  const uint8_t blank[10] = {0xA1, 0x01};
+  uint8_t sector[2048] = {};
+  Script(ExecMode::NeverComplete);
+  EXPECT_EQ(Run(write, DataDirection::Out, sector, sizeof sector, WaitPolicy::Unbounded),
+            kStatusCommandTerminated);
+  EXPECT_EQ(Log().aborts, 1);
+  Script(ExecMode::NeverComplete);
+  int slices = 0;
+  EXPECT_EQ(Run(blank, DataDirection::Out, nullptr, 0, WaitPolicy::Sliced, [&] { ++slices; }),
+            kStatusCommandTerminated);
+  EXPECT_GE(slices, 1);
+  EXPECT_LE(slices, 2);
+  EXPECT_EQ(Log().aborts, 1);
+}
+
 TEST_F(AspiTransportTest, FailedAbortKeepsWaitingUntilTheManagerLetsGo) {
   // The reply buffer is returned to the caller only after the manager has
   // finished with it, and the command still counts as failed.
