@@ -13,8 +13,14 @@ folder is the CD-ROM letter D:, the prepared source folder the hard disk E:.
   third finalises it. The test takes the ejected disc back in after each
   one; the browser then imports what the disc holds, and every session is
   read back from the disc file by isoinfo and xorriso (its whole tree, old
-  files at their earlier extents) and checked by isocheck."""
+  files at their earlier extents) and checked by isocheck.
+- tarvo-faults: a program folder that can't be written (>>SAVE<< and the
+  recording's scratch file), the disc pulled out of the drive in the middle
+  of a recording, and an image file whose disk is full. Each ends with its
+  message, the tray unlocked, the list file and the sources untouched, and
+  no success text."""
 import argparse
+import contextlib
 import hashlib
 import os
 import random
@@ -30,6 +36,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "dialog"))
 sys.path.insert(0, HERE)
 import dialog_env as env  # noqa: E402
 import scenarios_vrec as vrec  # noqa: E402
+from scenarios_erase import Trace, loaded  # noqa: E402
 from list_reader import LOCAL, RECORDED, MARKER, read_list  # noqa: E402
 
 BROWSER = "Burn to CD"
@@ -47,6 +54,16 @@ def open_browser(ui, dialog):
     ui.click(300, hwnd=dialog)
     ui.wait_window(title=BROWSER)
     env.wait_until("source tree", lambda: bool(ui.tree(SOURCE, title=BROWSER)), True, 10)
+
+
+def add_and_save(ui, item):
+    """Adds E:\\<item> in the open browser and leaves it with >>SAVE<<."""
+    drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
+    ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + [item], title=BROWSER)
+    ui.click(ADD, title=BROWSER)
+    ui.sync(title=BROWSER)
+    ui.click(SAVE, title=BROWSER)
+    ui.wait_gone(title=BROWSER)
 
 
 def outline(ui):
@@ -270,12 +287,7 @@ def scenario_burn(args, prefix, f):
                 f.check(f"session {number}: the disc's files come in as Recorded entries",
                         sorted(text for depth, text in outline(ui) if depth == 0),
                         sorted({path.split("/")[0] for path in expected}))
-            drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
-            ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + [item], title=BROWSER)
-            ui.click(ADD, title=BROWSER)
-            ui.sync(title=BROWSER)
-            ui.click(SAVE, title=BROWSER)
-            ui.wait_gone(title=BROWSER)
+            add_and_save(ui, item)
             added = os.path.join(source, item)
             if os.path.isdir(added):
                 expected.update({item + "/" + path: value for path, value in tree_digests(added).items()})
@@ -308,7 +320,174 @@ def scenario_burn(args, prefix, f):
         ui.wait_exit()
 
 
-SCENARIOS = {"tarvo-recording": scenario_recording, "tarvo-import": scenario_import, "tarvo-burn": scenario_burn}
+@contextlib.contextmanager
+def read_only(folder):
+    """Makes `folder` unwritable for the test's Wine, which runs as root here
+    and so ignores permission bits: the immutable attribute, else a read-only
+    bind mount, else (not root) the permission bits. Yields whether it could."""
+    undo = None
+    if os.geteuid() != 0:
+        os.chmod(folder, 0o555)
+        undo = ["chmod", "755", folder]
+    elif subprocess.run(["chattr", "+i", folder], capture_output=True).returncode == 0:
+        undo = ["chattr", "-i", folder]
+    elif subprocess.run(["mount", "--bind", folder, folder], capture_output=True).returncode == 0:
+        undo = ["umount", folder]
+        subprocess.run(["mount", "-o", "remount,ro,bind", folder], capture_output=True)
+    probe = os.path.join(folder, ".writable")
+    try:
+        with open(probe, "w"):
+            pass
+        os.remove(probe)
+        locked = False
+    except OSError:
+        locked = True
+    try:
+        yield locked
+    finally:
+        if undo:
+            subprocess.run(undo, capture_output=True)
+
+
+def start_recording(ui, dialog, f, what):
+    ui.click(305, hwnd=dialog)
+    box = env.next_msgbox(ui)
+    f.check(f"{what}: the question before recording", box["text"].startswith("Before start be sure"), True)
+    env.answer(ui, box, "Yes")
+
+
+def remaining_boxes(ui):
+    """Answers every message box that still comes up; returns their texts."""
+    texts = []
+    while True:
+        box = env.no_msgbox_for(ui, 2.0)
+        if box is None:
+            return texts
+        texts.append(box["text"])
+        env.answer(ui, box)
+
+
+def scenario_faults(args, prefix, f):
+    work = args.work
+    source = os.path.join(work, "source-faults")
+    shutil.rmtree(source, ignore_errors=True)
+    random_file(os.path.join(source, "data", "big.bin"), 300000, 11)
+    random_file(os.path.join(source, "data", "small.txt"), 1000, 12)
+    random_file(os.path.join(source, "more.txt"), 5000, 13)
+    sources = tree_digests(source)
+    mirror = os.path.join(work, "mirror-faults")
+    os.makedirs(mirror, exist_ok=True)
+    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
+    # The disc leaves the drive when the recording reaches LBA 40, in the
+    # file data of big.bin.
+    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
+                                       + "mirror = " + env.harness.windows_path(mirror) + "\nfault-removed-at = 40\n"])
+    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    disc = os.path.join(rec.folder, "disc.img")
+    folder = env.harness.windows_path(rec.folder)
+    list_file = os.path.join(rec.folder, "defiso01.dat")
+    with rec.driver() as ui:
+        dialog = rec.start(ui)
+        f.check("disc ready", env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 30),
+                vrec.READY)
+        open_browser(ui, dialog)
+        add_and_save(ui, "data")
+        saved = open(list_file, "rb").read()
+
+        # >>SAVE<< into a program folder that can't be written: the browser
+        # says so and stays open, and the earlier list is still there.
+        open_browser(ui, dialog)
+        drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
+        ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + ["more.txt"], title=BROWSER)
+        ui.click(ADD, title=BROWSER)
+        ui.sync(title=BROWSER)
+        with read_only(rec.folder) as locked:
+            if not locked:
+                print("SKIP read-only program folder: this machine can't make a folder read-only for root")
+            else:
+                ui.click(SAVE, title=BROWSER)
+                box = env.next_msgbox(ui)
+                f.check("read-only folder: >>SAVE<< says so", (box["text"], box["icon"]),
+                        ("Can't write the file list: " + folder + "\\defiso01.dat", "stop"))
+                env.answer(ui, box)
+                f.check("read-only folder: the browser stays open", bool(ui.wait_window(title=BROWSER)), True)
+                f.check("read-only folder: the earlier list is untouched", open(list_file, "rb").read(), saved)
+        ui.click(SAVE, title=BROWSER)
+        ui.wait_gone(title=BROWSER)
+        saved = open(list_file, "rb").read()
+
+        # The recording's scratch file can't be created: said so before the
+        # drive is touched.
+        scratch = os.path.join(rec.folder, "isoFileList.dat")
+        os.makedirs(scratch)  # a folder in its place: not even root opens it for writing
+        trace = Trace(rec)
+        start_recording(ui, dialog, f, "scratch file")
+        box = env.next_msgbox(ui)
+        f.check("scratch file: the message", (box["text"], box["icon"]),
+                ("Can't write the working file of the recording: " + folder + "\\isoFileList.dat", "stop"))
+        env.answer(ui, box)
+        f.check("scratch file: nothing else", remaining_boxes(ui), [])
+        f.check("scratch file: no success", ui.get_text(502, hwnd=dialog) == DISC_RECORDED, False)
+        f.check("scratch file: the drive is neither locked nor written",
+                [n for n in trace.names() if n in ("PREVENT-ALLOW", "WRITE(10)", "MODE-SELECT(10)")], [])
+        os.rmdir(scratch)
+
+        # The disc is pulled out at LBA 40: the write failure's question,
+        # answered Yes; the session can't be closed on an empty tray.
+        trace = Trace(rec)
+        start_recording(ui, dialog, f, "disc removed")
+        box = env.next_msgbox(ui, timeout=120)
+        f.check("disc removed: the write failure's question",
+                (box["text"].startswith("An error was ocured while writing to CD-R/W disc."), box["icon"]),
+                (True, "stop"))
+        env.answer(ui, box, "Yes")
+        later = remaining_boxes(ui)
+        f.check("disc removed: no success", ui.get_text(502, hwnd=dialog) == DISC_RECORDED or DISC_RECORDED in later,
+                False)
+        commands = trace.commands()
+        failed = next((i for i, c in enumerate(commands) if c[0] == "WRITE(10)" and c[2] != "00"), None)
+        f.check("disc removed: a WRITE found the tray empty", failed is not None and commands[failed][3], "2/3A/00")
+        if failed is not None:
+            after = commands[failed + 1:]
+            f.check("disc removed: nothing written after it", [c for c in after if c[0] == "WRITE(10)"], [])
+            f.check("disc removed: the tray is unlocked",
+                    [c[1][:10] for c in after if c[0] == "PREVENT-ALLOW"][:1], ["1E00000000"])
+            f.check("disc removed: the drive is never locked again",
+                    [c[1][:10] for c in after if c[1].startswith("1E00000001")], [])
+        f.check("disc removed: the tray is empty", loaded(disc), False)
+        f.check("disc removed: the dialog sees the empty tray",
+                env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.NOT_READY, 10), vrec.NOT_READY)
+        f.check("disc removed: the list file is untouched", open(list_file, "rb").read(), saved)
+
+        # An image file whose disk is full (/dev/full takes no byte): the
+        # message, no success, and the partial image goes.
+        ui.tab_select(100, index=2, hwnd=dialog)
+        open_browser(ui, dialog)
+        add_and_save(ui, "data")
+        os.makedirs(os.path.join(rec.folder, "dataCD"), exist_ok=True)
+        image = os.path.join(rec.folder, "dataCD", "full.iso")
+        os.symlink("/dev/full", image)
+        ui.set_text(306, "full.iso", hwnd=dialog)
+        ui.set_check(302, True, hwnd=dialog)
+        ui.click(305, hwnd=dialog)
+        box = env.next_msgbox(ui)
+        f.check("disk full: the size report first", box["text"].startswith("used="), True)
+        env.answer(ui, box)
+        box = env.next_msgbox(ui, box["hwnd"], timeout=60)
+        f.check("disk full: the message", (box["text"], box["icon"]),
+                ("Can't write ISO-9660 file: " + folder + "\\dataCD\\full.iso", "stop"))
+        env.answer(ui, box)
+        f.check("disk full: nothing else", remaining_boxes(ui), [])
+        f.check("disk full: no success", ui.get_text(502, hwnd=dialog).startswith("Thanks to"), False)
+        f.check("disk full: the partial image is deleted", os.path.lexists(image), False)
+
+        f.check("the sources are untouched", tree_digests(source), sources)
+        ui.click(2, hwnd=dialog)
+        ui.wait_exit()
+
+
+SCENARIOS = {"tarvo-recording": scenario_recording, "tarvo-import": scenario_import, "tarvo-burn": scenario_burn,
+             "tarvo-faults": scenario_faults}
 
 
 def main():

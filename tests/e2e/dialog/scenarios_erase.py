@@ -1,8 +1,9 @@
 """The "CD-RW Erase" page with the virtual recorder: the three erase modes
 on a CD-RW holding two sessions (written by the vrec tool, the disc left
 open), the refusals (a CD-R, an empty tray, a failing disc-information read
-with its sense dump) and the progress meter during a BLANK that lasts
-several seconds. The recorder's mirror folder is the CD-ROM letter D:."""
+with its sense dump), the faults (a failed BLANK, a drive that stops
+answering) and the progress meter during a BLANK that lasts several
+seconds. The recorder's mirror folder is the CD-ROM letter D:."""
 import os
 import shutil
 import struct
@@ -410,8 +411,91 @@ def scenario_erase_progress(args, prefix, f):
         f.check("exit code", ui.wait_exit(), 0)
 
 
+def unlocked_and_ejected(trace):
+    """The last two lock and tray commands of the trace, as cdb prefixes."""
+    return [c[1][:10] for c in trace.commands() if c[0] in ("PREVENT-ALLOW", "START-STOP-UNIT")][-2:]
+
+
+def scenario_erase_faults(args, prefix, f):
+    """A BLANK the drive fails, and a drive that stops answering a command
+    with a bounded wait (READ DISC INFORMATION) in the middle of an erase:
+    the drive's status is shown, the tray unlocked and the disc ejected, and
+    the erase is never reported as done."""
+    work = args.work
+    one, _, first_files, _ = session_images(work)
+
+    mirror = os.path.join(work, "mirror-blank-fails")
+    shutil.rmtree(mirror, ignore_errors=True)
+    rec = erase_recorder(args, prefix, mirror, "fault-blank = yes\n")
+    open_sessions(rec, one)
+    disc = os.path.join(rec.folder, "disc.img")
+    with rec.driver() as ui:
+        dialog = rec.start(ui)
+        ui.tab_select(100, index=ERASE_PAGE, hwnd=dialog)
+        f.check("failed BLANK: disc ready", wait_status(ui, dialog, vrec.READY, 20), vrec.READY)
+        traces = []
+        start_erase(ui, dialog, FAST, lambda: traces.append(Trace(rec)))
+        box = env.next_msgbox(ui)
+        f.check("failed BLANK: the drive's status", (box["text"], box["icon"], box["caption"]),
+                ("Check Condition", "stop", TITLE))
+        env.answer(ui, box)
+        trace = traces[0]
+        f.check("failed BLANK: the drive's sense", [c[3] for c in trace.commands() if c[0] == "BLANK"], ["3/51/00"])
+        f.check("failed BLANK: unlocked, then ejected",
+                env.wait_until("eject traced", lambda: unlocked_and_ejected(trace), ["1E00000000", "1B00000002"], 5),
+                ["1E00000000", "1B00000002"])
+        f.check("failed BLANK: not reported as erased", ui.get_text(502, hwnd=dialog) == ERASED, False)
+        f.check("failed BLANK: the session is still there", closed_sessions(disc), 1)
+        f.check("failed BLANK: the mirror still shows it",
+                env.wait_until("mirror", lambda: mirror_files(mirror), first_files, 15), first_files)
+        ui.click(2, hwnd=dialog)
+        f.check("failed BLANK: exit code", ui.wait_exit(), 0)
+
+    # The drive goes silent while the question shows. The program waits its
+    # 100 s for READ DISC INFORMATION, aborts the request and goes on.
+    mirror = os.path.join(work, "mirror-silent")
+    shutil.rmtree(mirror, ignore_errors=True)
+    rec = erase_recorder(args, prefix, mirror,
+                         "fault-never-finish = read-disc-information\nfault-armed-by = armed\n")
+    open_sessions(rec, one)
+    disc = os.path.join(rec.folder, "disc.img")
+    armed = os.path.join(rec.folder, "armed")
+    with rec.driver() as ui:
+        dialog = rec.start(ui)
+        ui.tab_select(100, index=ERASE_PAGE, hwnd=dialog)
+        f.check("silent drive: disc ready", wait_status(ui, dialog, vrec.READY, 20), vrec.READY)
+        traces = []
+
+        def go_silent():
+            open(armed, "w").close()
+            traces.append(Trace(rec))
+        start_erase(ui, dialog, FAST, go_silent)
+        asked = time.monotonic()
+        box = env.next_msgbox(ui, timeout=160)
+        waited = time.monotonic() - asked
+        os.remove(armed)
+        f.check("silent drive: the program waited its bounded time", 95 <= waited <= 150, True)
+        f.check("silent drive: first message", (box["text"], box["icon"]), (DISC_INFO_ERROR, "stop"))
+        env.answer(ui, box)
+        box = env.next_msgbox(ui, box["hwnd"])
+        f.check("silent drive: the request was terminated", (box["text"], box["icon"]), ("Command Terminated", "stop"))
+        env.answer(ui, box)
+        trace = traces[0]
+        f.check("silent drive: unlocked, then ejected",
+                env.wait_until("eject traced", lambda: unlocked_and_ejected(trace), ["1E00000000", "1B00000002"], 5),
+                ["1E00000000", "1B00000002"])
+        f.check("silent drive: no BLANK", "BLANK" in trace.names(), False)
+        f.check("silent drive: the session is still there", closed_sessions(disc), 1)
+        f.check("silent drive: ejected", env.wait_until("ejected", lambda: loaded(disc), False, 10), False)
+        rec.vrec("load", "disc.img")
+        f.check("silent drive: the dialog works on", wait_status(ui, dialog, vrec.READY, 20), vrec.READY)
+        ui.click(2, hwnd=dialog)
+        f.check("silent drive: exit code", ui.wait_exit(), 0)
+
+
 SCENARIOS = {
     "erase": scenario_erase,
+    "erase-faults": scenario_erase_faults,
     "erase-refusals": scenario_erase_refusals,
     "erase-progress": scenario_erase_progress,
 }

@@ -252,6 +252,26 @@ TEST_F(FailureTest, MissingSourceAnsweredNoClosesTheSessionWithoutSuccess) {
   EXPECT_EQ(progress.ended, 1);
 }
 
+// Files that changed size between Add and Start: each keeps the size and the
+// extent of the list, a grown one is cut and a shrunk one padded with zeros,
+// so no file spills into the next one's sectors.
+TEST_F(FailureTest, SourcesThatGrewOrShrankKeepTheirListedExtents) {
+  WriteTwoFiles();
+  const std::string grown = Pattern(9000, 1);
+  const std::string shrunk = Pattern(30000, 2);
+  WriteBytes(Source("a.txt"), grown);
+  WriteBytes(Source("b.bin"), shrunk);
+  EXPECT_EQ(RecordDisc(true), 1);
+  EXPECT_EQ(user.LastStatus(), texts::kDiscRecorded);
+  EXPECT_EQ(Count("WRITE(10)"), size_t(kVolumeSectors));
+  std::string a = grown.substr(0, 5000);
+  a.resize(3 * kSectorSize, '\0');
+  EXPECT_EQ(DiscSectors(kFileData, 3), a);
+  std::string b = shrunk;
+  b.resize(35 * kSectorSize, '\0');
+  EXPECT_EQ(DiscSectors(kFileData + 3, 35), b);
+}
+
 TEST_F(FailureTest, ImagePageWritesIntoDataCdWithAndWithoutFileData) {
   fs::create_directories(dir / "program" / "dataCD");
   const std::string data = Pattern(5000, 1);
