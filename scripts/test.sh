@@ -12,8 +12,8 @@ sh scripts/build.sh asan win64 || { echo "0 passed, 1 failed"; exit 1; }
 summary=build/test-summary.txt
 : >"$summary"
 # The i686 build is compiled only. It runs beside the native tests and the
-# fuzz harnesses (which keep one core busy for a fixed time) and is waited
-# for before the windowed tests, whose timing it must not disturb.
+# build of the fuzz harnesses, and is waited for before the windowed tests,
+# whose timing a build on both cores would disturb.
 ( sh scripts/build.sh win32 >build/build-win32.log 2>&1; echo $? >build/build-win32.rc ) &
 win32_build=$!
 run_ctest() { # name, build dir, extra ctest args...
@@ -24,10 +24,8 @@ run_ctest() { # name, build dir, extra ctest args...
 }
 
 run_ctest asan build/asan -j2
-# Every fuzz harness briefly (clang, ASan, UBSan); a finding fails the run.
-echo "== fuzz"
-sh scripts/fuzz.sh 20 | tee build/ctest-fuzz.log
-grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-fuzz.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
+echo "== fuzz harnesses (build)"
+sh scripts/fuzz.sh build | tail -5
 echo "== win32 (i686, compiled only)"
 wait "$win32_build"
 if [ "$(cat build/build-win32.rc 2>/dev/null)" = 0 ]; then
@@ -37,11 +35,20 @@ else
   echo "0% tests passed, 1 tests failed out of 1" | tee -a "$summary"
 fi
 sh scripts/wine-prefix.sh >/dev/null
+# Every fuzz harness briefly (clang, ASan, UBSan; a finding fails the run),
+# one at a time on one core at the lowest priority, beside the windowed
+# tests, which mostly wait for Wine and the virtual display.
+( nice -n 19 sh scripts/fuzz.sh 20 >build/ctest-fuzz.log 2>&1 ) &
+fuzz_run=$!
 # One virtual display for every windowed test of the run.
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
   export WINEPREFIX=$(pwd)/build/wineprefix
   ctest --test-dir build/win64 --output-on-failure --repeat until-pass:2' | tee build/ctest-win64.log
 grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-win64.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
+wait "$fuzz_run"
+echo "== fuzz"
+cat build/ctest-fuzz.log
+grep -E "tests passed, [0-9]+ tests failed out of" build/ctest-fuzz.log >>"$summary" || echo "0% tests passed, 1 tests failed out of 1" >>"$summary"
 
 # Stop the Wine servers of every prefix the run used, so that no Wine process
 # outlives the run holding its output open.

@@ -446,7 +446,9 @@ def scenario_erase_faults(args, prefix, f):
                 ["1E00000000", "1B00000002"])
         f.check("failed BLANK: not reported as erased", ui.get_text(502, hwnd=dialog) == ERASED, False)
         f.check("failed BLANK: the session is still there", closed_sessions(disc), 1)
-        f.check("failed BLANK: the mirror still shows it",
+        f.check("failed BLANK: ejected", env.wait_until("ejected", lambda: loaded(disc), False, 10), False)
+        rec.vrec("load", "disc.img")
+        f.check("failed BLANK: back in, the mirror still shows the session",
                 env.wait_until("mirror", lambda: mirror_files(mirror), first_files, 15), first_files)
         ui.click(2, hwnd=dialog)
         f.check("failed BLANK: exit code", ui.wait_exit(), 0)
