@@ -28,8 +28,10 @@ for name in $harnesses; do
   log=build/fuzz/logs/$name.log
   mkdir -p "$corpus"
   # Seeds are read, new inputs go to the corpus of build/; -timeout and
-  # -rss_limit_mb turn a hang or a memory blow-up into a finding.
-  build/fuzz/fuzz/fuzz_"$name" "$corpus" "fuzz/$name/seeds" -max_total_time="$seconds" -timeout=10 \
+  # -rss_limit_mb turn a hang or a memory blow-up into a finding. The time-out
+  # is wall-clock time: generous, since the test run fuzzes at low priority
+  # beside other work (an input takes milliseconds).
+  build/fuzz/fuzz/fuzz_"$name" "$corpus" "fuzz/$name/seeds" -max_total_time="$seconds" -timeout=25 \
     -rss_limit_mb=2048 -artifact_prefix="build/fuzz/findings/$name-" -print_final_stats=1 >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -35,10 +35,10 @@ else
   echo "0% tests passed, 1 tests failed out of 1" | tee -a "$summary"
 fi
 sh scripts/wine-prefix.sh >/dev/null
-# Every fuzz harness briefly (clang, ASan, UBSan; a finding fails the run),
-# one at a time on one core at the lowest priority, beside the windowed
-# tests, which mostly wait for Wine and the virtual display.
-( nice -n 19 sh scripts/fuzz.sh 20 >build/ctest-fuzz.log 2>&1 ) &
+# Every fuzz harness for a minute (clang, ASan, UBSan; a finding fails the
+# run), one at a time on one core at low priority, beside the windowed tests,
+# which mostly wait for Wine and the virtual display and take longer.
+( nice -n 10 sh scripts/fuzz.sh 60 >build/ctest-fuzz.log 2>&1 ) &
 fuzz_run=$!
 # One virtual display for every windowed test of the run.
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
