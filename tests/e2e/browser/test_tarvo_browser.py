@@ -18,7 +18,9 @@ folder is the CD-ROM letter D:, the prepared source folder the hard disk E:.
   recording's scratch file), the disc pulled out of the drive in the middle
   of a recording, and an image file whose disk is full. Each ends with its
   message, the tray unlocked, the list file and the sources untouched, and
-  no success text."""
+  no success text.
+- tarvo-write-faults: a CLOSE TRACK/SESSION the drive fails, and a WRITE
+  that fails in the file data, answered No."""
 import argparse
 import contextlib
 import hashlib
@@ -507,8 +509,90 @@ def scenario_faults(args, prefix, f):
         ui.wait_exit()
 
 
+SESSION_NOT_CLOSED = "The session could not be closed: the recording is not complete."
+
+
+def scenario_write_faults(args, prefix, f):
+    work = args.work
+    source = os.path.join(work, "source-write-faults")
+    shutil.rmtree(source, ignore_errors=True)
+    random_file(os.path.join(source, "small.txt"), 3000, 21)
+    random_file(os.path.join(source, "big", "big.bin"), 300000, 22)
+    sources = tree_digests(source)
+    mirror = os.path.join(work, "mirror-write-faults")
+    os.makedirs(mirror, exist_ok=True)
+    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
+    # WRITE fails at LBA 40 (in the file data of big.bin), CLOSE always.
+    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
+                                       + "mirror = " + env.harness.windows_path(mirror)
+                                       + "\nfault-write-at = 40\nfault-close = yes\n"])
+    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    disc = os.path.join(rec.folder, "disc.img")
+    list_file = os.path.join(rec.folder, "defiso01.dat")
+    with rec.driver() as ui:
+        dialog = rec.start(ui)
+
+        def status():
+            return ui.get_text(502, hwnd=dialog)
+        f.check("disc ready", env.wait_until("status", status, vrec.READY, 30), vrec.READY)
+
+        # A volume that ends before LBA 40: every WRITE is good, the close fails.
+        open_browser(ui, dialog)
+        add_and_save(ui, "small.txt")
+        saved = open(list_file, "rb").read()
+        trace = Trace(rec)
+        start_recording(ui, dialog, f, "failed close")
+        box = env.next_msgbox(ui, timeout=60)
+        f.check("failed close: the drive's status", (box["text"], box["icon"]), ("Check Condition", "stop"))
+        env.answer(ui, box)
+        # The next disc check (3 s on) overwrites the line with the empty tray.
+        f.check("failed close: the status line", env.wait_until("status", status, SESSION_NOT_CLOSED, 2),
+                SESSION_NOT_CLOSED)
+        f.check("failed close: nothing else", remaining_boxes(ui), [])
+        commands = trace.commands()
+        f.check("failed close: every WRITE was good", [c for c in commands if c[0] == "WRITE(10)" and c[2] != "00"],
+                [])
+        f.check("failed close: the drive failed the close", [c[3] for c in commands if c[0] == "CLOSE-TRACK-SESSION"],
+                ["3/72/00"])
+        f.check("failed close: unlocked, then ejected",
+                [c[1][:10] for c in commands if c[0] in ("PREVENT-ALLOW", "START-STOP-UNIT")][-2:],
+                ["1E00000000", "1B00000002"])
+        f.check("failed close: ejected", loaded(disc), False)
+        f.check("failed close: the list file is untouched", open(list_file, "rb").read(), saved)
+
+        # A fresh disc; the WRITE at LBA 40 fails and End session is refused:
+        # the disc stays in the drive, unlocked, with no session closed.
+        rec.remove_disc("disc.img")
+        rec.vrec("create", "disc.img", "--kind", "cdr80")
+        f.check("fresh disc ready", env.wait_until("status", status, vrec.READY, 30), vrec.READY)
+        open_browser(ui, dialog)
+        add_and_save(ui, "big")
+        saved = open(list_file, "rb").read()
+        trace = Trace(rec)
+        start_recording(ui, dialog, f, "failed write")
+        box = env.next_msgbox(ui, timeout=60)
+        f.check("failed write: the question",
+                (box["text"].startswith("An error was ocured while writing to CD-R/W disc."), box["icon"]),
+                (True, "stop"))
+        env.answer(ui, box, "No")
+        f.check("failed write: nothing else", remaining_boxes(ui), [])
+        f.check("failed write: no success", status() == DISC_RECORDED, False)
+        commands = trace.commands()
+        failed = [i for i, c in enumerate(commands) if c[0] == "WRITE(10)" and c[2] != "00"]
+        f.check("failed write: at LBA 40", [commands[i][1][4:12] for i in failed], ["00000028"])
+        after = commands[failed[0] + 1:] if failed else []
+        f.check("failed write: then unlocked, nothing written, closed or ejected",
+                [c[1][:10] for c in after if c[0] in ("WRITE(10)", "PREVENT-ALLOW", "START-STOP-UNIT",
+                                                      "CLOSE-TRACK-SESSION")], ["1E00000000"])
+        f.check("failed write: the disc stays in the drive", loaded(disc), True)
+        f.check("failed write: the list file is untouched", open(list_file, "rb").read(), saved)
+        f.check("the sources are untouched", tree_digests(source), sources)
+        ui.click(2, hwnd=dialog)
+        ui.wait_exit()
+
+
 SCENARIOS = {"tarvo-recording": scenario_recording, "tarvo-import": scenario_import, "tarvo-burn": scenario_burn,
-             "tarvo-faults": scenario_faults}
+             "tarvo-faults": scenario_faults, "tarvo-write-faults": scenario_write_faults}
 
 
 def main():
