@@ -71,7 +71,6 @@ uint8_t Device::Write10(Request& r) {
     if (++writesSinceSave_ >= kWritesPerSave) SaveStore();
   }
   if (removed) {
-    SaveStore();
     store_->set_loaded(false);
     dirty_ = true;
     SaveStore();

@@ -58,12 +58,30 @@ def open_browser(ui, dialog):
     env.wait_until("source tree", lambda: bool(ui.tree(SOURCE, title=BROWSER)), True, 10)
 
 
-def add_and_save(ui, item):
-    """Adds E:\\<item> in the open browser and leaves it with >>SAVE<<."""
+def recorder(args, prefix, name, drives, extra=""):
+    """The virtual recorder at 0:1:0 holding a blank CD-R (disc.img), its
+    mirror folder as the CD-ROM letter D: and `drives` beside it; `extra`
+    adds device lines (faults). Returns the recorder and the mirror folder."""
+    mirror = os.path.join(args.work, "mirror-" + name)
+    os.makedirs(mirror, exist_ok=True)
+    prefix.set_drives({"d": ("cdrom", mirror), **drives})
+    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
+                                       + "mirror = " + env.harness.windows_path(mirror) + "\n" + extra])
+    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    return rec, mirror
+
+
+def add(ui, item):
+    """Adds E:\\<item> in the open browser."""
     drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
     ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + [item], title=BROWSER)
     ui.click(ADD, title=BROWSER)
     ui.sync(title=BROWSER)
+
+
+def add_and_save(ui, item):
+    """Adds E:\\<item> in the open browser and leaves it with >>SAVE<<."""
+    add(ui, item)
     ui.click(SAVE, title=BROWSER)
     ui.wait_gone(title=BROWSER)
 
@@ -76,12 +94,7 @@ def scenario_recording(args, prefix, f):
     work = args.work
     source = os.path.join(work, "source")
     write(os.path.join(source, "big.bin"), 3 * 1024 * 1024 + 512 * 1024)
-    mirror = os.path.join(work, "mirror-rec")
-    os.makedirs(mirror, exist_ok=True)
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
-    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
-                                       + "mirror = " + env.harness.windows_path(mirror) + "\n"])
-    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    rec, _ = recorder(args, prefix, "rec", {"e": ("hd", source)})
     with rec.driver() as ui:
         dialog = rec.start(ui)
         f.check("blank CD-R", env.wait_until("status", lambda: ui.get_text(502, hwnd=dialog), vrec.READY, 15),
@@ -117,13 +130,8 @@ def scenario_import(args, prefix, f):
     subprocess.run(["genisoimage", "-quiet", "-J", "-V", "OLDDISC", "-o", image, content], check=True)
     source = os.path.join(work, "source-import")
     write(os.path.join(source, "new.txt"), 5)
-    mirror = os.path.join(work, "mirror-import")
-    os.makedirs(mirror, exist_ok=True)
     vanishing = os.path.join(work, "vanishing-drive")
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source), "g": ("hd", vanishing)})
-    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
-                                       + "mirror = " + env.harness.windows_path(mirror) + "\n"])
-    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    rec, _ = recorder(args, prefix, "import", {"e": ("hd", source), "g": ("hd", vanishing)})
     rec.vrec("record", "disc.img", image, "--open")
     with rec.driver() as ui:
         dialog = rec.start(ui)
@@ -269,12 +277,7 @@ def scenario_burn(args, prefix, f):
     random_file(os.path.join(source, "two", "beta.bin"), 123457, 6)
     random_file(os.path.join(source, "two", "Alpha.txt"), 77, 7)
     random_file(os.path.join(source, "third.txt"), 4096 * 3 + 1, 8)
-    mirror = os.path.join(work, "mirror-burn")
-    os.makedirs(mirror, exist_ok=True)
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
-    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
-                                       + "mirror = " + env.harness.windows_path(mirror) + "\n"])
-    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    rec, mirror = recorder(args, prefix, "burn", {"e": ("hd", source)})
     disc = os.path.join(rec.folder, "disc.img")
     sessions = [("one", True), ("two", True), ("third.txt", False)]
     expected = {}
@@ -392,14 +395,9 @@ def scenario_faults(args, prefix, f):
     random_file(os.path.join(source, "data", "small.txt"), 1000, 12)
     random_file(os.path.join(source, "more.txt"), 5000, 13)
     sources = tree_digests(source)
-    mirror = os.path.join(work, "mirror-faults")
-    os.makedirs(mirror, exist_ok=True)
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
     # The disc leaves the drive when the recording reaches LBA 40, in the
     # file data of big.bin.
-    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
-                                       + "mirror = " + env.harness.windows_path(mirror) + "\nfault-removed-at = 40\n"])
-    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    rec, _ = recorder(args, prefix, "faults", {"e": ("hd", source)}, "fault-removed-at = 40\n")
     disc = os.path.join(rec.folder, "disc.img")
     folder = env.harness.windows_path(rec.folder)
     list_file = os.path.join(rec.folder, "defiso01.dat")
@@ -414,10 +412,7 @@ def scenario_faults(args, prefix, f):
         # >>SAVE<< into a program folder that can't be written: the browser
         # says so and stays open, and the earlier list is still there.
         open_browser(ui, dialog)
-        drives = [i["text"] for i in ui.tree(SOURCE, title=BROWSER) if i["depth"] == 0]
-        ui.tree_select(SOURCE, path=[d for d in drives if d.startswith("E:")] + ["more.txt"], title=BROWSER)
-        ui.click(ADD, title=BROWSER)
-        ui.sync(title=BROWSER)
+        add(ui, "more.txt")
         with read_only(rec.folder) as locked:
             if not locked:
                 print("SKIP read-only program folder: this machine can't make a folder read-only for root")
@@ -519,14 +514,8 @@ def scenario_write_faults(args, prefix, f):
     random_file(os.path.join(source, "small.txt"), 3000, 21)
     random_file(os.path.join(source, "big", "big.bin"), 300000, 22)
     sources = tree_digests(source)
-    mirror = os.path.join(work, "mirror-write-faults")
-    os.makedirs(mirror, exist_ok=True)
-    prefix.set_drives({"d": ("cdrom", mirror), "e": ("hd", source)})
     # WRITE fails at LBA 40 (in the file data of big.bin), CLOSE always.
-    rec = vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
-                                       + "mirror = " + env.harness.windows_path(mirror)
-                                       + "\nfault-write-at = 40\nfault-close = yes\n"])
-    rec.vrec("create", "disc.img", "--kind", "cdr80")
+    rec, _ = recorder(args, prefix, "write-faults", {"e": ("hd", source)}, "fault-write-at = 40\nfault-close = yes\n")
     disc = os.path.join(rec.folder, "disc.img")
     list_file = os.path.join(rec.folder, "defiso01.dat")
     with rec.driver() as ui:

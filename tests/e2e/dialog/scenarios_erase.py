@@ -133,6 +133,8 @@ def report_field(report, name):
 
 
 def erase_recorder(args, prefix, mirror, extra=""):
+    """The recorder with an empty mirror folder as D:; `extra` adds device lines."""
+    shutil.rmtree(mirror, ignore_errors=True)
     prefix.set_drives({"d": ("cdrom", mirror)})
     return vrec.Recorder(args, prefix, [vrec.device("0:1:0", "RECORDER", True, True, 1408, disc="disc.img")
                                         + "mirror = " + env.harness.windows_path(mirror) + "\n" + extra])
@@ -181,7 +183,6 @@ def scenario_erase(args, prefix, f):
     work = args.work
     one, two, first_files, second_files = session_images(work)
     mirror = os.path.join(work, "mirror-erase")
-    shutil.rmtree(mirror, ignore_errors=True)
     # A full erase at 4X then takes 1237 s x 0.003, long enough to see its estimate.
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.003\n")
     open_sessions(rec, one, two)
@@ -235,7 +236,6 @@ def scenario_erase_refusals(args, prefix, f):
     work = args.work
     one, _, _, _ = session_images(work)
     mirror = os.path.join(work, "mirror-refusals")
-    shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.003\nfault-disc-info = yes\nfault-armed-by = armed\n")
     open_sessions(rec, one)
     disc = os.path.join(rec.folder, "disc.img")
@@ -360,7 +360,6 @@ def scenario_erase_progress(args, prefix, f):
     work = args.work
     one, _, _, _ = session_images(work)
     mirror = os.path.join(work, "mirror-progress")
-    shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror, "time-scale = 0.5\n")
     open_sessions(rec, one)
     artefacts = args.artefacts or work
@@ -425,7 +424,6 @@ def scenario_erase_faults(args, prefix, f):
     one, _, first_files, _ = session_images(work)
 
     mirror = os.path.join(work, "mirror-blank-fails")
-    shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror, "fault-blank = yes\n")
     open_sessions(rec, one)
     disc = os.path.join(rec.folder, "disc.img")
@@ -456,7 +454,6 @@ def scenario_erase_faults(args, prefix, f):
     # The drive goes silent while the question shows. The program waits its
     # 100 s for READ DISC INFORMATION, aborts the request and goes on.
     mirror = os.path.join(work, "mirror-silent")
-    shutil.rmtree(mirror, ignore_errors=True)
     rec = erase_recorder(args, prefix, mirror,
                          "fault-never-finish = read-disc-information\nfault-armed-by = armed\n")
     open_sessions(rec, one)
